@@ -1,0 +1,37 @@
+# The two commands a newcomer needs: `make run` and `make test`.
+# Both install the Debian packages that are missing, then build in build/.
+
+BUILD_DIR ?= build
+JOBS      ?= $(shell nproc)
+
+# Everything the build, the program and the tests need on a fresh Debian 12.
+PACKAGES := cmake g++ make pkg-config libgtest-dev libgmock-dev \
+            p7zip-full qt6-base-dev qt6-base-dev-tools libgl-dev \
+            fonts-dejavu-core fonts-wqy-microhei xvfb xauth
+
+SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
+
+.PHONY: run test build deps
+
+run: build
+	@echo "Starting varnhold-extract"
+	./$(BUILD_DIR)/varnhold-extract
+
+test: build
+	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+build: deps
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+# Installs only what is missing, so repeated runs cost a dpkg query per package.
+deps:
+	@missing=""; \
+	for p in $(PACKAGES); do \
+	  dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  $(SUDO) apt-get update && \
+	  $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $$missing; \
+	fi

@@ -1,0 +1,7 @@
+#pragma once
+// Diagnostic lines for developers. Silent unless VARNHOLD_DEBUG is set in the
+// environment; then each call writes one line to stderr.
+
+#include <string>
+
+void OutputDebugString(const std::string& text);

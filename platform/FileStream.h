@@ -1,0 +1,38 @@
+#pragma once
+// A file as a seekable byte stream. Opening failures raise
+// "Cannot open file "%s". %s" or "Cannot create file "%s". %s" with the full
+// path and the system's text for the error.
+
+#include "platform/Stream.h"
+
+#include <string>
+
+enum class TFileMode {
+    fmOpenRead,       // existing file, read only
+    fmOpenReadWrite,  // existing file, read and write
+    fmCreate,         // created, or emptied when it exists; read and write
+};
+
+class TFileStream : public TStream {
+public:
+    TFileStream(const std::string& fileName, TFileMode mode);
+    ~TFileStream() override;
+
+    int64_t Read(void* buffer, int64_t count) override;
+    int64_t Write(const void* buffer, int64_t count) override;
+    int64_t Seek(int64_t offset, TSeekOrigin origin) override;
+    int64_t Size() override;
+    void SetSize(int64_t newSize) override;
+    void ReadBuffer(void* buffer, int64_t count) override;
+    void WriteBuffer(const void* buffer, int64_t count) override;
+
+    const std::string& FileName() const { return FFileName; }
+    int Handle() const { return FHandle; }
+    // Closes the file now and reports a failure to flush it (a full disk on
+    // some file systems shows only here).
+    void Close();
+
+private:
+    std::string FFileName;
+    int FHandle = -1;
+};

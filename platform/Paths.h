@@ -1,0 +1,30 @@
+#pragma once
+// Path and file-system helpers. Paths are UTF-8 text with "/" between names;
+// a folder path handed between parts of the program ends in "/".
+
+#include <cstdint>
+#include <string>
+
+constexpr char PATH_DELIMITER = '/';
+
+std::string IncludeTrailingPathDelimiter(const std::string& path);
+std::string ExcludeTrailingPathDelimiter(const std::string& path);
+// Everything up to and including the last "/"; empty when there is none.
+std::string ExtractFilePath(const std::string& path);
+// Everything after the last "/".
+std::string ExtractFileName(const std::string& path);
+
+// True for anything at the path that is not a folder (a link counts by its target).
+bool FileExists(const std::string& path);
+bool DirectoryExists(const std::string& path);
+// Creates the folder with all missing parents; true when the folder exists afterwards.
+bool ForceDirectories(const std::string& path);
+bool DeleteFile(const std::string& path);
+// Copies a file's bytes and modification time; replaces an existing target.
+// Returns false (errno set) on any failure.
+bool CopyFile(const std::string& source, const std::string& target);
+// Renames within one file system, replacing an existing target atomically.
+bool RenameFile(const std::string& source, const std::string& target);
+
+// The folder that holds the running program, ending in "/".
+std::string GetProgramFolder();
