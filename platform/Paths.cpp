@@ -40,6 +40,12 @@ bool FileExists(const std::string& path)
     return stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
 }
 
+bool EntryExists(const std::string& path)
+{
+    struct stat info;
+    return lstat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+}
+
 bool DirectoryExists(const std::string& path)
 {
     struct stat info;
@@ -64,53 +70,55 @@ bool DeleteFile(const std::string& path)
     return unlink(path.c_str()) == 0;
 }
 
-bool CopyFile(const std::string& source, const std::string& target)
+namespace {
+
+// Copies every byte of `in` to `out` and gives `out` the times of `in`.
+bool CopyContent(int in, int out, const struct stat& info)
 {
-    const int in = open(source.c_str(), O_RDONLY | O_CLOEXEC);
-    if (in < 0)
-        return false;
-    struct stat info;
-    if (fstat(in, &info) != 0 || S_ISDIR(info.st_mode)) {
-        const int saved = S_ISDIR(info.st_mode) ? EISDIR : errno;
-        close(in);
-        errno = saved;
-        return false;
-    }
-    const int out = open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, info.st_mode & 0777);
-    if (out < 0) {
-        const int saved = errno;
-        close(in);
-        errno = saved;
-        return false;
-    }
-    bool ok = true;
     std::vector<char> buffer(1 << 20);
     for (;;) {
         const ssize_t got = read(in, buffer.data(), buffer.size());
         if (got < 0 && errno == EINTR)
             continue;
-        if (got <= 0) {
-            ok = got == 0;
+        if (got < 0)
+            return false;
+        if (got == 0)
             break;
-        }
         for (ssize_t done = 0; done < got;) {
-            const ssize_t put = write(out, buffer.data() + done, got - done);
+            const ssize_t put = write(out, buffer.data() + done, static_cast<size_t>(got - done));
             if (put < 0 && errno == EINTR)
                 continue;
             if (put <= 0) {
-                ok = false;
-                break;
+                if (put == 0)
+                    errno = ENOSPC;
+                return false;
             }
             done += put;
         }
-        if (!ok)
-            break;
     }
+    const struct timespec times[2] = {info.st_atim, info.st_mtim};
+    futimens(out, times);
+    return true;
+}
+
+int OpenSourceFile(const std::string& source, struct stat& info)
+{
+    const int in = open(source.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0)
+        return -1;
+    if (fstat(in, &info) != 0 || S_ISDIR(info.st_mode)) {
+        const int saved = S_ISDIR(info.st_mode) ? EISDIR : errno;
+        close(in);
+        errno = saved;
+        return -1;
+    }
+    return in;
+}
+
+// Closes both files and keeps the first failure's errno.
+bool FinishCopy(int in, int out, bool ok)
+{
     int saved = ok ? 0 : errno;
-    if (ok) {
-        const struct timespec times[2] = {info.st_atim, info.st_mtim};
-        futimens(out, times);
-    }
     if (close(out) != 0 && ok) {
         ok = false;
         saved = errno;
@@ -118,6 +126,50 @@ bool CopyFile(const std::string& source, const std::string& target)
     close(in);
     if (!ok)
         errno = saved;
+    return ok;
+}
+
+}  // namespace
+
+bool CopyFile(const std::string& source, const std::string& target)
+{
+    struct stat info;
+    const int in = OpenSourceFile(source, info);
+    if (in < 0)
+        return false;
+    const int out = open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, info.st_mode & 0777);
+    if (out < 0) {
+        const int saved = errno;
+        close(in);
+        errno = saved;
+        return false;
+    }
+    return FinishCopy(in, out, CopyContent(in, out, info));
+}
+
+bool CopyFileAtomically(const std::string& source, const std::string& target)
+{
+    struct stat info;
+    const int in = OpenSourceFile(source, info);
+    if (in < 0)
+        return false;
+    std::string temp = ExtractFilePath(target) + ".vx-" + ExtractFileName(target).substr(0, 64) + ".XXXXXX";
+    const int out = mkostemp(temp.data(), O_CLOEXEC);
+    if (out < 0) {
+        const int saved = errno;
+        close(in);
+        errno = saved;
+        return false;
+    }
+    fchmod(out, info.st_mode & 0777);
+    bool ok = FinishCopy(in, out, CopyContent(in, out, info));
+    if (ok && rename(temp.c_str(), target.c_str()) != 0)
+        ok = false;
+    if (!ok) {
+        const int saved = errno;
+        unlink(temp.c_str());
+        errno = saved;
+    }
     return ok;
 }
 
@@ -133,4 +185,20 @@ std::string GetProgramFolder()
     if (length <= 0)
         return "./";
     return ExtractFilePath(std::string(buffer.data(), static_cast<size_t>(length)));
+}
+
+bool PathLeavesFolder(const std::string& relativePath)
+{
+    if (!relativePath.empty() && relativePath.front() == PATH_DELIMITER)
+        return true;
+    size_t start = 0;
+    while (start <= relativePath.size()) {
+        size_t end = relativePath.find(PATH_DELIMITER, start);
+        if (end == std::string::npos)
+            end = relativePath.size();
+        if (relativePath.compare(start, end - start, "..") == 0 && end - start == 2)
+            return true;
+        start = end + 1;
+    }
+    return false;
 }

@@ -23,8 +23,18 @@ bool DeleteFile(const std::string& path);
 // Copies a file's bytes and modification time; replaces an existing target.
 // Returns false (errno set) on any failure.
 bool CopyFile(const std::string& source, const std::string& target);
+// Copies to a new temporary name beside the target, then renames it over the
+// target: the target is either untouched or wholly replaced, never half
+// written, and a link at the target is replaced rather than written through.
+bool CopyFileAtomically(const std::string& source, const std::string& target);
+// True when anything but a folder is at the path, a dangling link included.
+bool EntryExists(const std::string& path);
 // Renames within one file system, replacing an existing target atomically.
 bool RenameFile(const std::string& source, const std::string& target);
+
+// True for a relative item path that would lead outside the folder it is
+// joined to: an absolute path, or one with a ".." component.
+bool PathLeavesFolder(const std::string& relativePath);
 
 // The folder that holds the running program, ending in "/".
 std::string GetProgramFolder();

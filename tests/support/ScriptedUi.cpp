@@ -1,0 +1,58 @@
+#include "support/ScriptedUi.h"
+
+#include <chrono>
+#include <gtest/gtest.h>
+
+void TScriptedUi::Synchronize(const std::function<void()>& work)
+{
+    work();
+}
+
+void TScriptedUi::PostExtractDone(uintptr_t wParam, intptr_t lParam)
+{
+    std::lock_guard lock(FMutex);
+    FOutcome = {wParam, lParam};
+    FPosted = true;
+    ++FPostCount;
+    FDone.notify_all();
+}
+
+void TScriptedUi::ShowTotalSize(int64_t totalSize)
+{
+    TotalsShown.push_back(totalSize);
+    if (OnShowTotalSize)
+        OnShowTotalSize();
+}
+
+TOverwriteChoice TScriptedUi::AskOverWrite(const std::string& existsFile, const std::string&)
+{
+    AskedFor.push_back(existsFile);
+    if (Answers.empty()) {
+        ADD_FAILURE() << "unexpected overwrite question for " << existsFile;
+        return ocNo;
+    }
+    const TOverwriteChoice answer = Answers.front();
+    Answers.pop_front();
+    return answer;
+}
+
+bool TScriptedUi::AskPassword(std::string& password)
+{
+    ++PasswordQuestions;
+    password = PasswordTyped;
+    return PasswordAccepted;
+}
+
+void TScriptedUi::CloseMainWindow()
+{
+    MainWindowClosed = true;
+}
+
+std::pair<uintptr_t, intptr_t> TScriptedUi::WaitForDone(int seconds)
+{
+    std::unique_lock lock(FMutex);
+    if (!FDone.wait_for(lock, std::chrono::seconds(seconds), [this] { return FPosted; }))
+        ADD_FAILURE() << "the worker posted no end message";
+    EXPECT_EQ(FPostCount, 1) << "the end message must be posted exactly once";
+    return FOutcome;
+}

@@ -1,0 +1,43 @@
+#pragma once
+// A front end for the worker's tests: it answers from a script and records
+// what the worker asked and posted. Synchronized work runs on the worker's
+// own thread under a lock, which is all the ordering the tests need.
+
+#include "extract/UiBridge.h"
+
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <utility>
+#include <vector>
+
+class TScriptedUi : public IWorkerUi {
+public:
+    void Synchronize(const std::function<void()>& work) override;
+    void PostExtractDone(uintptr_t wParam, intptr_t lParam) override;
+    void ShowTotalSize(int64_t totalSize) override;
+    TOverwriteChoice AskOverWrite(const std::string& existsFile, const std::string& newFile) override;
+    bool AskPassword(std::string& password) override;
+    void CloseMainWindow() override;
+
+    // Waits for the end message; fails the test after `seconds`.
+    std::pair<uintptr_t, intptr_t> WaitForDone(int seconds = 60);
+
+    std::deque<TOverwriteChoice> Answers;    // next answers of the overwrite question
+    std::vector<std::string> AskedFor;       // existing files asked about, in order
+    std::function<void()> OnShowTotalSize;   // runs inside ShowTotalSize
+    std::vector<int64_t> TotalsShown;
+    bool PasswordAccepted = false;
+    std::string PasswordTyped;
+    int PasswordQuestions = 0;
+    bool MainWindowClosed = false;
+
+private:
+    std::mutex FMutex;
+    std::condition_variable FDone;
+    bool FPosted = false;
+    int FPostCount = 0;
+    std::pair<uintptr_t, intptr_t> FOutcome{0, 0};
+};
