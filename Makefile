@@ -11,7 +11,7 @@ PACKAGES := cmake g++ make pkg-config libgtest-dev libgmock-dev \
 
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 
-.PHONY: run test build deps
+.PHONY: run test build deps sanitize
 
 run: build
 	@echo "Starting varnhold-extract"
@@ -23,6 +23,21 @@ test: build
 build: deps
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+# The suite under AddressSanitizer with UndefinedBehaviorSanitizer, then the
+# Qt-free engine tests under ThreadSanitizer, then a short run of each fuzzer.
+sanitize: deps
+	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARNHOLD_SANITIZE=address
+	cmake --build build-asan -j $(JOBS)
+	cd build-asan && QT_QPA_PLATFORM=offscreen \
+	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ctest --output-on-failure -j $(JOBS)
+	cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARNHOLD_SANITIZE=thread -DVARNHOLD_GUI=OFF
+	cmake --build build-tsan -j $(JOBS)
+	cd build-tsan && TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
+	  ctest --output-on-failure -j $(JOBS)
 
 # Installs only what is missing, so repeated runs cost a dpkg query per package.
 deps:
