@@ -33,11 +33,12 @@ public:
     // The text of the error that ended the run with (0, 3); empty otherwise.
     std::string ErrorText() const;
 
+    using TOutcome = std::pair<uintptr_t, intptr_t>;  // wParam, lParam
+
 protected:
     void Execute();
 
 private:
-    using TOutcome = std::pair<uintptr_t, intptr_t>;
     TOutcome Run();
     TOutcome RunWithReader(I7zArchiveReader& reader, const std::string& out);
     bool PasswordTestFails(I7zArchiveReader& reader, uint32_t count, int64_t total);

@@ -1,0 +1,347 @@
+#include "sevenzip/InArchive.h"
+
+#include "platform/Error.h"
+#include "platform/FileStream.h"
+#include "platform/Paths.h"
+#include "sevenzip/SevenZipStream.h"
+#include "sevenzip/WideText.h"
+
+#include <sys/stat.h>
+
+namespace {
+
+constexpr uint64_t OPEN_SCAN_LIMIT = 1048576;
+constexpr uint32_t ALL_ITEMS = 0xFFFFFFFF;
+
+// An output file that takes the item's modification time when it is closed,
+// as archivers do: the overwrite question compares times.
+class TItemFileStream final : public TFileStream {
+public:
+    TItemFileStream(const std::string& fileName, const PROPVARIANT& modified)
+        : TFileStream(fileName, TFileMode::fmCreate), FModified(modified.vt == VT_FILETIME), FTime(modified.filetime)
+    {
+    }
+    ~TItemFileStream() override
+    {
+        if (!FModified)
+            return;
+        // FILETIME counts 100 ns from 1601; Unix time counts from 1970.
+        const uint64_t ticks = (static_cast<uint64_t>(FTime.dwHighDateTime) << 32) | FTime.dwLowDateTime;
+        constexpr uint64_t EPOCH_DIFFERENCE = 116444736000000000ull;
+        if (ticks < EPOCH_DIFFERENCE)
+            return;
+        const uint64_t unixTicks = ticks - EPOCH_DIFFERENCE;
+        struct timespec times[2];
+        times[0].tv_sec = 0;
+        times[0].tv_nsec = UTIME_OMIT;
+        times[1].tv_sec = static_cast<time_t>(unixTicks / 10000000);
+        times[1].tv_nsec = static_cast<long>(unixTicks % 10000000 * 100);
+        futimens(Handle(), times);
+    }
+
+private:
+    bool FModified;
+    FILETIME FTime;
+};
+
+// Clears a transient field whichever way the call ends.
+template <class T>
+class TResetOnExit {
+public:
+    TResetOnExit(T& field, T value) : FField(field) { FField = value; }
+    ~TResetOnExit() { FField = T(); }
+    TResetOnExit(const TResetOnExit&) = delete;
+    TResetOnExit& operator=(const TResetOnExit&) = delete;
+
+private:
+    T& FField;
+};
+
+}  // namespace
+
+T7zInArchive::~T7zInArchive()
+{
+    // The handler goes before the library that holds its code.
+    Handler.Reset();
+}
+
+HRESULT T7zInArchive::QueryInterface(const GUID& iid, void** object)
+{
+    if (!object)
+        return E_POINTER;
+    if (iid == IID_IUnknown || iid == IID_I7zArchiveReader)
+        *object = static_cast<I7zArchiveReader*>(this);
+    else if (iid == IID_IArchiveOpenCallback)
+        *object = static_cast<IArchiveOpenCallback*>(this);
+    else if (iid == IID_IArchiveExtractCallback || iid == IID_IProgress)
+        *object = static_cast<IArchiveExtractCallback*>(this);
+    else if (iid == IID_ICryptoGetTextPassword)
+        *object = static_cast<ICryptoGetTextPassword*>(this);
+    else if (iid == IID_IArchiveOpenVolumeCallback)
+        *object = static_cast<IArchiveOpenVolumeCallback*>(this);
+    else if (iid == IID_IArchiveOpenSetSubArchiveName)
+        *object = static_cast<IArchiveOpenSetSubArchiveName*>(this);
+    else {
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    AddRef();
+    return S_OK;
+}
+
+void T7zInArchive::OpenFromFile(const std::string& fileName)
+{
+    auto* file = new TFileStream(fileName, TFileMode::fmOpenRead);
+    TComPtr<IInStream> stream(static_cast<IInStream*>(new T7zStream(file, soOwned)));
+    OpenFromStream(stream.Get());
+}
+
+void T7zInArchive::OpenFromStream(IInStream* stream)
+{
+    TComPtr<IArchiveOpenCallback> callback(static_cast<IArchiveOpenCallback*>(this));
+    TComPtr<IInArchive> handler = GetHandler();
+    FCallbackError = nullptr;
+    const HRESULT result = handler->Open(stream, &OPEN_SCAN_LIMIT, callback.Get());
+    if (FCallbackError)
+        std::rethrow_exception(std::exchange(FCallbackError, nullptr));
+    CheckResult(result);
+}
+
+void T7zInArchive::Close()
+{
+    PasswordKnown = false;
+    if (Handler) {
+        Handler->Close();
+        Handler.Reset();
+    }
+}
+
+TComPtr<IInArchive> T7zInArchive::GetHandler()
+{
+    if (!Handler)
+        CreateLibraryObject(FormatId, IID_IInArchive, reinterpret_cast<void**>(Handler.Put()));
+    return Handler;
+}
+
+uint32_t T7zInArchive::ItemCount()
+{
+    uint32_t count = 0;
+    CheckResult(GetHandler()->GetNumberOfItems(&count));
+    return count;
+}
+
+void T7zInArchive::ReadItemProperty(uint32_t index, PROPID propId, PROPVARIANT& value)
+{
+    std::memset(&value, 0, sizeof value);
+    GetHandler()->GetProperty(index, propId, &value);
+}
+
+void T7zInArchive::ClearProperty(PROPVARIANT& value)
+{
+    if (value.vt == VT_BSTR && value.bstrVal)
+        SysFreeStringProc(value.bstrVal);
+    std::memset(&value, 0, sizeof value);
+}
+
+std::string T7zInArchive::ItemText(uint32_t index, PROPID propId)
+{
+    PROPVARIANT value;
+    ReadItemProperty(index, propId, value);
+    const std::string text = value.vt == VT_BSTR ? WideToUtf8(value.bstrVal) : std::string();
+    ClearProperty(value);
+    return text;
+}
+
+std::string T7zInArchive::ItemPath(uint32_t index)
+{
+    return ItemText(index, kpidPath);
+}
+
+std::string T7zInArchive::ItemName(uint32_t index)
+{
+    return ItemText(index, kpidName);
+}
+
+int64_t T7zInArchive::ItemSize(uint32_t index)
+{
+    PROPVARIANT value;
+    ReadItemProperty(index, kpidSize, value);
+    const int64_t size = value.vt == VT_UI8 ? static_cast<int64_t>(value.uhVal)
+                         : value.vt == VT_UI4 ? value.ulVal
+                                              : 0;
+    ClearProperty(value);
+    return size;
+}
+
+bool T7zInArchive::ItemIsDirectory(uint32_t index)
+{
+    PROPVARIANT value;
+    ReadItemProperty(index, kpidIsDir, value);
+    const bool isDir = value.vt == VT_BOOL && value.boolVal != 0;
+    ClearProperty(value);
+    return isDir;
+}
+
+int32_t T7zInArchive::ItemOperationResult(uint32_t index)
+{
+    return index < FOperationResults.size() ? FOperationResults[index] : -1;
+}
+
+void T7zInArchive::RunExtract(const uint32_t* indices, uint32_t count, bool test)
+{
+    TComPtr<IInArchive> handler = GetHandler();
+    uint32_t items = 0;
+    handler->GetNumberOfItems(&items);
+    FOperationResults.assign(items, -1);
+    FCallbackError = nullptr;
+    TComPtr<IArchiveExtractCallback> callback(static_cast<IArchiveExtractCallback*>(this));
+    const HRESULT result = handler->Extract(indices, count, test ? 1 : 0, callback.Get());
+    if (FCallbackError)
+        std::rethrow_exception(std::exchange(FCallbackError, nullptr));
+    CheckResult(result);
+}
+
+void T7zInArchive::ExtractItemToStream(uint32_t index, TStream* stream, bool test)
+{
+    TResetOnExit<TStream*> target(TargetStream, stream);
+    RunExtract(&index, 1, test);
+}
+
+void T7zInArchive::ExtractSelected(const uint32_t* indices, uint32_t count, bool test, void* sender,
+                                   TArchiveGetStreamProc proc)
+{
+    TResetOnExit<TArchiveGetStreamProc> getStream(GetStreamProc, proc);
+    TResetOnExit<void*> getStreamSender(GetStreamSender, sender);
+    RunExtract(indices, count, test);
+}
+
+void T7zInArchive::ExtractEverything(bool test, void* sender, TArchiveGetStreamProc proc)
+{
+    TResetOnExit<TArchiveGetStreamProc> getStream(GetStreamProc, proc);
+    TResetOnExit<void*> getStreamSender(GetStreamSender, sender);
+    RunExtract(nullptr, ALL_ITEMS, test);
+}
+
+void T7zInArchive::ExtractToFolder(const std::string& folder)
+{
+    FRefusedPaths.clear();
+    TResetOnExit<std::string> target(ExtractFolder, IncludeTrailingPathDelimiter(folder));
+    RunExtract(nullptr, ALL_ITEMS, false);
+}
+
+void T7zInArchive::SetPasswordProvider(void* sender, TArchivePasswordProc proc)
+{
+    PasswordSender = sender;
+    PasswordProc = proc;
+}
+
+void T7zInArchive::SetPassword(const std::string& password)
+{
+    Password = password;
+    PasswordKnown = !password.empty();
+}
+
+void T7zInArchive::SetProgressSink(void* sender, TArchiveProgressProc proc)
+{
+    ProgressSender = sender;
+    ProgressProc = proc;
+}
+
+HRESULT T7zInArchive::ReportProgress(bool isTotal, uint64_t value)
+{
+    try {
+        return ProgressProc(ProgressSender, isTotal, static_cast<int64_t>(value));
+    } catch (...) {
+        FCallbackError = std::current_exception();
+        return E_ABORT;
+    }
+}
+
+HRESULT T7zInArchive::SetTotal(uint64_t total)
+{
+    return ProgressProc ? ReportProgress(true, total) : S_OK;
+}
+
+HRESULT T7zInArchive::SetCompleted(const uint64_t* completeValue)
+{
+    return ProgressProc && completeValue ? ReportProgress(false, *completeValue) : S_OK;
+}
+
+HRESULT T7zInArchive::GetStream(uint32_t index, ISequentialOutStream** outStream, int32_t askExtractMode)
+{
+    if (!outStream)
+        return E_POINTER;
+    *outStream = nullptr;
+    FCurrentIndex = index;
+    if (askExtractMode != kExtractModeExtract)
+        return S_OK;
+    if (TargetStream) {
+        *outStream = static_cast<IOutStream*>(new T7zStream(TargetStream, soReference));
+        (*outStream)->AddRef();
+        return S_OK;
+    }
+    if (GetStreamProc)
+        return GetStreamProc(GetStreamSender, index, outStream);
+    if (!ExtractFolder.empty())
+        return CreateFolderStream(index, outStream);
+    return S_OK;
+}
+
+HRESULT T7zInArchive::CreateFolderStream(uint32_t index, ISequentialOutStream** outStream)
+{
+    try {
+        if (ItemIsDirectory(index))
+            return S_OK;
+        const std::string itemPath = ItemPath(index);
+        // The archive decides the names, not where they land.
+        if (itemPath.empty() || PathLeavesFolder(itemPath)) {
+            FRefusedPaths.push_back(itemPath);
+            return S_OK;
+        }
+        const std::string target = ExtractFolder + itemPath;
+        ForceDirectories(ExtractFilePath(target));
+        PROPVARIANT modified;
+        ReadItemProperty(index, kpidMTime, modified);
+        auto* file = new TItemFileStream(target, modified);
+        ClearProperty(modified);
+        *outStream = static_cast<IOutStream*>(new T7zStream(file, soOwned));
+        (*outStream)->AddRef();
+        return S_OK;
+    } catch (...) {
+        FCallbackError = std::current_exception();
+        return E_ABORT;
+    }
+}
+
+HRESULT T7zInArchive::SetOperationResult(int32_t opRes)
+{
+    if (FCurrentIndex < FOperationResults.size())
+        FOperationResults[FCurrentIndex] = opRes;
+    return S_OK;
+}
+
+HRESULT T7zInArchive::CryptoGetTextPassword(BSTR* password)
+{
+    if (!password)
+        return E_POINTER;
+    if (PasswordKnown) {
+        *password = SysAllocStringProc(Utf8ToWide(Password).c_str());
+        return S_OK;
+    }
+    if (!PasswordProc)
+        return S_FALSE;
+    std::string typed;
+    HRESULT result = S_OK;
+    try {
+        result = PasswordProc(PasswordSender, typed);
+    } catch (...) {
+        FCallbackError = std::current_exception();
+        return E_ABORT;
+    }
+    if (result == S_OK) {
+        *password = SysAllocStringProc(Utf8ToWide(typed).c_str());
+        Password = typed;
+        PasswordKnown = true;
+    }
+    return result;
+}

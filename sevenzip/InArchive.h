@@ -1,0 +1,95 @@
+#pragma once
+// T7zInArchive: an archive opened for reading through the library. It is the
+// reader that CreateArchiveReader hands out, and it answers the library's
+// call-backs for progress, password and output streams itself.
+
+#include "sevenzip/SevenZip.h"
+
+#include <exception>
+
+class T7zInArchive final : public T7zArchive,
+                           public I7zArchiveReader,
+                           public IArchiveOpenCallback,
+                           public IArchiveExtractCallback,
+                           public ICryptoGetTextPassword,
+                           public IArchiveOpenVolumeCallback,
+                           public IArchiveOpenSetSubArchiveName {
+public:
+    explicit T7zInArchive(const std::string& libraryPath) : T7zArchive(libraryPath) {}
+
+    // IUnknown, shared by every interface of the object.
+    HRESULT QueryInterface(const GUID& iid, void** object) override;
+    uint32_t AddRef() override { return DoAddRef(); }
+    uint32_t Release() override { return DoRelease(); }
+
+    // I7zArchiveReader
+    void OpenFromFile(const std::string& fileName) override;
+    void OpenFromStream(IInStream* stream) override;
+    void Close() override;
+    uint32_t ItemCount() override;
+    std::string ItemPath(uint32_t index) override;
+    std::string ItemName(uint32_t index) override;
+    int64_t ItemSize(uint32_t index) override;
+    bool ItemIsDirectory(uint32_t index) override;
+    TComPtr<IInArchive> GetHandler() override;
+    void ExtractItemToStream(uint32_t index, TStream* stream, bool test) override;
+    void ExtractSelected(const uint32_t* indices, uint32_t count, bool test, void* sender,
+                         TArchiveGetStreamProc proc) override;
+    void ExtractEverything(bool test, void* sender, TArchiveGetStreamProc proc) override;
+    void ExtractToFolder(const std::string& folder) override;
+    void SetPasswordProvider(void* sender, TArchivePasswordProc proc) override;
+    void SetPassword(const std::string& password) override;
+    void SetProgressSink(void* sender, TArchiveProgressProc proc) override;
+    void SetFormatId(const GUID& classId) override { FormatId = classId; }
+    GUID GetFormatId() override { return FormatId; }
+    int32_t ItemOperationResult(uint32_t index) override;
+    std::vector<std::string> RefusedPaths() override { return FRefusedPaths; }
+
+    // IArchiveOpenCallback (answers only)
+    HRESULT SetTotal(const uint64_t*, const uint64_t*) override { return S_OK; }
+    HRESULT SetCompleted(const uint64_t*, const uint64_t*) override { return S_OK; }
+    // IProgress / IArchiveExtractCallback
+    HRESULT SetTotal(uint64_t total) override;
+    HRESULT SetCompleted(const uint64_t* completeValue) override;
+    HRESULT GetStream(uint32_t index, ISequentialOutStream** outStream, int32_t askExtractMode) override;
+    HRESULT PrepareOperation(int32_t) override { return S_OK; }
+    HRESULT SetOperationResult(int32_t opRes) override;
+    // ICryptoGetTextPassword
+    HRESULT CryptoGetTextPassword(BSTR* password) override;
+    // IArchiveOpenVolumeCallback
+    HRESULT GetProperty(PROPID, PROPVARIANT*) override { return S_OK; }
+    HRESULT GetStream(const wchar_t*, IInStream**) override { return S_OK; }
+    // IArchiveOpenSetSubArchiveName
+    HRESULT SetSubArchiveName(const wchar_t*) override { return S_OK; }
+
+private:
+    ~T7zInArchive() override;
+    // Reads one property of an item into `value`; the caller clears it.
+    void ReadItemProperty(uint32_t index, PROPID propId, PROPVARIANT& value);
+    void ClearProperty(PROPVARIANT& value);
+    std::string ItemText(uint32_t index, PROPID propId);
+    // One Extract call with this object as call-back; raises what went wrong.
+    void RunExtract(const uint32_t* indices, uint32_t count, bool test);
+    HRESULT CreateFolderStream(uint32_t index, ISequentialOutStream** outStream);
+    HRESULT ReportProgress(bool isTotal, uint64_t value);
+
+    TComPtr<IInArchive> Handler;
+    TArchivePasswordProc PasswordProc = nullptr;
+    void* PasswordSender = nullptr;
+    TArchiveProgressProc ProgressProc = nullptr;
+    void* ProgressSender = nullptr;
+    TStream* TargetStream = nullptr;
+    bool PasswordKnown = false;
+    std::string Password;
+    TArchiveGetStreamProc GetStreamProc = nullptr;
+    void* GetStreamSender = nullptr;
+    std::string ExtractFolder;
+
+    // Per extraction call: the item being worked on, each item's result, the
+    // paths refused, and an error raised inside a call-back, kept until the
+    // library call returns (an error never crosses the library's boundary).
+    uint32_t FCurrentIndex = 0;
+    std::vector<int32_t> FOperationResults;
+    std::vector<std::string> FRefusedPaths;
+    std::exception_ptr FCallbackError;
+};

@@ -1,0 +1,65 @@
+#include "sevenzip/WideText.h"
+
+namespace {
+
+constexpr char32_t REPLACEMENT = 0xFFFD;
+
+bool IsScalar(char32_t c)
+{
+    return c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF);
+}
+
+}  // namespace
+
+std::wstring Utf8ToWide(const std::string& text)
+{
+    static_assert(sizeof(wchar_t) == 4, "the library's wide text is UTF-32 on this build");
+    std::wstring result;
+    result.reserve(text.size());
+    for (size_t i = 0; i < text.size();) {
+        const unsigned char lead = static_cast<unsigned char>(text[i]);
+        int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
+        char32_t c = length == 1 ? lead : length == 2 ? lead & 0x1F : length == 3 ? lead & 0x0F : lead & 0x07;
+        bool valid = length != 0 && i + length <= text.size();
+        for (int k = 1; valid && k < length; ++k) {
+            const unsigned char next = static_cast<unsigned char>(text[i + k]);
+            valid = (next & 0xC0) == 0x80;
+            c = (c << 6) | (next & 0x3F);
+        }
+        // Overlong forms and non-scalar values are malformed too.
+        static const char32_t minimum[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (valid && (c < minimum[length] || !IsScalar(c)))
+            valid = false;
+        result.push_back(static_cast<wchar_t>(valid ? c : REPLACEMENT));
+        i += valid ? length : 1;
+    }
+    return result;
+}
+
+std::string WideToUtf8(const wchar_t* text)
+{
+    std::string result;
+    if (!text)
+        return result;
+    for (; *text; ++text) {
+        char32_t c = static_cast<char32_t>(*text);
+        if (!IsScalar(c))
+            c = REPLACEMENT;
+        if (c < 0x80) {
+            result.push_back(static_cast<char>(c));
+        } else if (c < 0x800) {
+            result.push_back(static_cast<char>(0xC0 | (c >> 6)));
+            result.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        } else if (c < 0x10000) {
+            result.push_back(static_cast<char>(0xE0 | (c >> 12)));
+            result.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+            result.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        } else {
+            result.push_back(static_cast<char>(0xF0 | (c >> 18)));
+            result.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+            result.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+            result.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        }
+    }
+    return result;
+}
