@@ -133,7 +133,11 @@ uint32_t T7zInArchive::ItemCount()
 void T7zInArchive::ReadItemProperty(uint32_t index, PROPID propId, PROPVARIANT& value)
 {
     std::memset(&value, 0, sizeof value);
-    GetHandler()->GetProperty(index, propId, &value);
+    // The library reads past its tables for an index it does not have.
+    TComPtr<IInArchive> handler = GetHandler();
+    uint32_t count = 0;
+    if (handler->GetNumberOfItems(&count) == S_OK && index < count)
+        handler->GetProperty(index, propId, &value);
 }
 
 void T7zInArchive::ClearProperty(PROPVARIANT& value)

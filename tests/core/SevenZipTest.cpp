@@ -1,0 +1,341 @@
+#include "platform/Error.h"
+#include "platform/FileStream.h"
+#include "platform/Paths.h"
+#include "sevenzip/SevenZip.h"
+#include "sevenzip/SevenZipStream.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace {
+
+const char* const PASSWORD = "pässword 1";
+
+class SevenZipBinding : public ::testing::Test {
+protected:
+    // Makes an archive of `files` (path -> content) plus `emptyFolders`.
+    std::string MakeArchive(const std::map<std::string, std::string>& files, const std::vector<std::string>& switches,
+                            const std::vector<std::string>& emptyFolders = {})
+    {
+        const std::string source = Scratch / ("src" + std::to_string(++FCount) + "/");
+        ForceDirectories(source);
+        for (const auto& [path, content] : files)
+            WriteTextFile(source + path, content);
+        for (const std::string& folder : emptyFolders)
+            ForceDirectories(source + folder);
+        const std::string archive = Scratch / ("a" + std::to_string(FCount) + ".7z");
+        Make7zArchive(archive, source, switches);
+        return archive;
+    }
+
+    TComPtr<I7zArchiveReader> Open(const std::string& archive, const std::string& password = PASSWORD)
+    {
+        TComPtr<I7zArchiveReader> reader = CreateArchiveReader(Format7zClassId, VARNHOLD_7Z_LIBRARY);
+        reader->OpenFromFile(archive);
+        reader->SetPassword(password);
+        return reader;
+    }
+
+    static uint32_t IndexOf(I7zArchiveReader& reader, const std::string& path)
+    {
+        for (uint32_t i = 0; i < reader.ItemCount(); ++i)
+            if (reader.ItemPath(i) == path)
+                return i;
+        ADD_FAILURE() << "no item " << path;
+        return 0;
+    }
+
+    TScratchFolder Scratch;
+
+private:
+    int FCount = 0;
+};
+
+const std::map<std::string, std::string> MIXED_FILES = {
+    {"top.txt", "top level"},
+    {"nested/deeper/inner.txt", std::string(70000, 'x')},
+    {"empty.txt", ""},
+    {"Grüße/日本語 ファイル.txt", "non-ASCII names"},
+};
+
+struct TArchiveKind {
+    const char* Name;
+    std::vector<std::string> Switches;
+};
+std::ostream& operator<<(std::ostream& out, const TArchiveKind& kind) { return out << kind.Name; }
+
+class ArchiveKinds : public SevenZipBinding, public ::testing::WithParamInterface<TArchiveKind> {};
+
+TEST_P(ArchiveKinds, ListsAndExtractsEveryFile)
+{
+    std::vector<std::string> switches = GetParam().Switches;
+    switches.push_back(std::string("-p") + PASSWORD);
+    const auto reader = Open(MakeArchive(MIXED_FILES, switches, {"hollow"}));
+
+    std::map<std::string, bool> listed;  // path -> is a folder
+    for (uint32_t i = 0; i < reader->ItemCount(); ++i)
+        listed[reader->ItemPath(i)] = reader->ItemIsDirectory(i);
+    EXPECT_TRUE(listed.at("hollow"));
+    EXPECT_TRUE(listed.at("nested/deeper"));
+    EXPECT_FALSE(listed.at("Grüße/日本語 ファイル.txt"));
+    EXPECT_EQ(reader->ItemSize(IndexOf(*reader.Get(), "nested/deeper/inner.txt")), 70000);
+
+    reader->ExtractToFolder(Scratch / "out");  // no final "/": the same place
+    std::map<std::string, std::string> extracted;
+    for (const std::string& path : ListFiles(Scratch / "out"))
+        extracted[path] = ReadWholeFile(Scratch / ("out/" + path));
+    EXPECT_EQ(extracted, MIXED_FILES);
+    EXPECT_FALSE(DirectoryExists(Scratch / "out/hollow")) << "an empty folder of the archive produces nothing";
+    for (uint32_t i = 0; i < reader->ItemCount(); ++i)
+        EXPECT_EQ(reader->ItemOperationResult(i), 0) << reader->ItemPath(i);
+    EXPECT_TRUE(reader->RefusedPaths().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Methods, ArchiveKinds, ::testing::Values(
+    TArchiveKind{"Lzma2Solid", {"-m0=LZMA2", "-ms=on"}}, TArchiveKind{"PPMd", {"-m0=PPMd"}},
+    TArchiveKind{"Copy", {"-m0=Copy"}}, TArchiveKind{"DeflateNotSolid", {"-m0=Deflate", "-ms=off"}}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+TEST_F(SevenZipBinding, WrongPasswordShowsInTheItemResult)
+{
+    for (const char* method : {"-m0=Copy", "-m0=LZMA2"}) {
+        const auto reader = Open(MakeArchive({{"secret.txt", std::string(5000, 's')}}, {method, "-pright"}), "wrong");
+        TFileStream target(Scratch / "target.bin", TFileMode::fmCreate);
+        try {
+            reader->ExtractItemToStream(0, &target, false);
+        } catch (const EVarnholdError&) {
+            // Failing the call outright is a fine answer too.
+        }
+        EXPECT_NE(reader->ItemOperationResult(0), 0) << method;
+    }
+}
+
+TEST_F(SevenZipBinding, ArchivesThatDoNotOpen)
+{
+    const std::string good = MakeArchive({{"a.txt", "alpha"}}, {"-pright"});
+    const std::string content = ReadWholeFile(good);
+    WriteTextFile(Scratch / "truncated.7z", content.substr(0, content.size() / 2));
+    WriteBytes(Scratch / "random.7z", RandomBytes(100000, 9));
+    WriteTextFile(Scratch / "empty.7z", "");
+    const std::string hidden = MakeArchive({{"a.txt", "alpha"}}, {"-pright", "-mhe=on"});
+    for (const std::string& path : {Scratch / "truncated.7z", Scratch / "random.7z", Scratch / "empty.7z", hidden}) {
+        TComPtr<I7zArchiveReader> reader = CreateArchiveReader(Format7zClassId, VARNHOLD_7Z_LIBRARY);
+        EXPECT_THROW(reader->OpenFromFile(path), EVarnholdError) << path;
+    }
+    TComPtr<I7zArchiveReader> reader = CreateArchiveReader(Format7zClassId, VARNHOLD_7Z_LIBRARY);
+    try {
+        reader->OpenFromFile(Scratch / "missing.7z");
+        FAIL();
+    } catch (const EVarnholdError& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "Cannot open file \"" + (Scratch / "missing.7z") + "\". No such file or directory");
+    }
+}
+
+TEST_F(SevenZipBinding, LoaderErrorsNameTheLibrary)
+{
+    WriteTextFile(Scratch / "garbage.dll", "not a library");
+    const std::pair<std::string, std::string> cases[] = {
+        {Scratch / "garbage.dll", "Error loading library " + (Scratch / "garbage.dll")},
+        {Scratch / "missing.dll", "Error loading library " + (Scratch / "missing.dll")},
+        {NOT_A_7Z_LIBRARY, std::string(NOT_A_7Z_LIBRARY) + " is not a 7z library"},
+        {NOT_A_FORMAT_LIBRARY, std::string(NOT_A_FORMAT_LIBRARY) + " is not a Format library"},
+    };
+    for (const auto& [path, message] : cases) {
+        try {
+            CreateArchiveReader(Format7zClassId, path);
+            ADD_FAILURE() << path << " was accepted";
+        } catch (const EVarnholdError& error) {
+            EXPECT_EQ(std::string(error.what()), message);
+        }
+    }
+}
+
+TEST(ResultCodes, SystemTextAndCheckResult)
+{
+    const std::pair<HRESULT, const char*> cases[] = {
+        {S_FALSE, "Incorrect function"},
+        {E_ABORT, "Operation aborted"},
+        {E_FAIL, "Unspecified error"},
+        {E_NOTIMPL, "Not implemented"},
+        {E_NOINTERFACE, "No such interface supported"},
+        {E_POINTER, "Invalid pointer"},
+        {E_OUTOFMEMORY, "Not enough memory resources are available to complete this operation"},
+        {E_INVALIDARG, "The parameter is incorrect"},
+        {static_cast<HRESULT>(0x80070002), "No such file or directory"},
+        {static_cast<HRESULT>(0x8007001C), "No space left on device"},
+        {static_cast<HRESULT>(0x8007FFFF), ""},
+        {static_cast<HRESULT>(0x12345678), ""},
+    };
+    for (const auto& [code, text] : cases) {
+        EXPECT_EQ(SystemResultText(code), text) << std::hex << code;
+        try {
+            CheckResult(code);
+            ADD_FAILURE() << "no error for " << std::hex << code;
+        } catch (const EVarnholdError& error) {
+            EXPECT_EQ(std::string(error.what()), text);
+        }
+    }
+    EXPECT_NO_THROW(CheckResult(S_OK));
+}
+
+struct TPasswordCounter {
+    int Calls = 0;
+    static HRESULT Provide(void* sender, std::string& password)
+    {
+        ++static_cast<TPasswordCounter*>(sender)->Calls;
+        EXPECT_TRUE(password.empty());
+        password = PASSWORD;
+        return S_OK;
+    }
+};
+
+TEST_F(SevenZipBinding, PasswordProviderIsAskedOncePerOpening)
+{
+    const std::string archive = MakeArchive({{"a.txt", "alpha"}, {"b.txt", "bravo"}}, {std::string("-p") + PASSWORD, "-ms=off"});
+    TPasswordCounter counter;
+    const auto reader = Open(archive, "");
+    reader->SetPasswordProvider(&counter, TPasswordCounter::Provide);
+    for (const char* name : {"a.txt", "b.txt"}) {
+        TFileStream target(Scratch / name, TFileMode::fmCreate);
+        reader->ExtractItemToStream(IndexOf(*reader.Get(), name), &target, false);
+    }
+    EXPECT_EQ(counter.Calls, 1);
+    EXPECT_EQ(ReadWholeFile(Scratch / "b.txt"), "bravo");
+    reader->Close();
+    reader->OpenFromFile(archive);
+    reader->ExtractToFolder(Scratch / "again");
+    EXPECT_EQ(counter.Calls, 2) << "Close forgets the password";
+}
+
+TEST_F(SevenZipBinding, NoPasswordAndNoProviderWritesNothingUsable)
+{
+    const auto reader = Open(MakeArchive({{"a.txt", "alpha"}}, {"-pright"}), "");
+    try {
+        reader->ExtractToFolder(Scratch / "out");
+        EXPECT_NE(reader->ItemOperationResult(0), 0);
+    } catch (const EVarnholdError&) {
+        SUCCEED();
+    }
+    for (const std::string& path : ListFiles(Scratch / "out"))
+        EXPECT_NE(ReadWholeFile(Scratch / ("out/" + path)), "alpha");
+}
+
+HRESULT StopAtOnce(void*, bool, int64_t)
+{
+    return 1;
+}
+
+TEST_F(SevenZipBinding, ProgressStopEndsTheCallAndLeavesTheReaderUsable)
+{
+    const auto reader = Open(MakeArchive({{"a.txt", "alpha"}, {"b.txt", "bravo"}}, {std::string("-p") + PASSWORD}));
+    reader->SetProgressSink(nullptr, StopAtOnce);
+    TFileStream target(Scratch / "target.bin", TFileMode::fmCreate);
+    EXPECT_THROW(reader->ExtractItemToStream(0, &target, false), EVarnholdError);
+    EXPECT_THROW(reader->ExtractToFolder(Scratch / "stopped"), EVarnholdError);
+    EXPECT_TRUE(ListFiles(Scratch / "stopped").empty());
+    // The failed calls left no target behind: a folder extraction writes files, not into `target`.
+    reader->SetProgressSink(nullptr, nullptr);
+    reader->ExtractToFolder(Scratch / "out");
+    EXPECT_EQ(ListFiles(Scratch / "out"), (std::vector<std::string>{"a.txt", "b.txt"}));
+    EXPECT_EQ(target.Size(), 0);
+}
+
+TEST_F(SevenZipBinding, MissingPropertiesHaveDefaults)
+{
+    const auto reader = Open(MakeArchive({{"a.txt", "alpha"}}, {}, {"folder"}));
+    const uint32_t folder = IndexOf(*reader.Get(), "folder");
+    EXPECT_EQ(reader->ItemSize(folder), 0);
+    EXPECT_EQ(reader->ItemName(folder), "") << "this library's 7z handler reports no separate name";
+    // The library does not check indices itself; the binding must.
+    const uint32_t beyond = reader->ItemCount() + 5;
+    EXPECT_EQ(reader->ItemPath(beyond), "");
+    EXPECT_EQ(reader->ItemName(beyond), "");
+    EXPECT_EQ(reader->ItemSize(beyond), 0);
+    EXPECT_FALSE(reader->ItemIsDirectory(beyond));
+    EXPECT_EQ(reader->ItemOperationResult(beyond), -1);
+}
+
+TEST_F(SevenZipBinding, TraversalPathIsRefusedAndNothingLandsOutside)
+{
+    const std::string source = Scratch / "trav/inner/";
+    WriteTextFile(Scratch / "trav/escape.txt", "evil");
+    WriteTextFile(source + "fine.txt", "fine");
+    ASSERT_EQ(RunProgram({"sh", "-c", "cd \"$0\" && \"$1\" a -t7z -bd -spf ../../trav.7z ../escape.txt fine.txt", source,
+                          VARNHOLD_7Z_COMMAND}),
+              0);
+    const auto reader = Open(Scratch / "trav.7z");
+    reader->ExtractToFolder(Scratch / "box/out/");
+    EXPECT_EQ(ListFiles(Scratch / "box"), std::vector<std::string>{"out/fine.txt"});
+    EXPECT_EQ(reader->RefusedPaths(), std::vector<std::string>{"../escape.txt"});
+}
+
+TEST_F(SevenZipBinding, AFileThatCannotBeCreatedEndsTheCallWithItsOwnMessage)
+{
+    const auto reader = Open(MakeArchive({{"sub/a.txt", "alpha"}}, {}));
+    WriteTextFile(Scratch / "out/sub", "a file where a folder should be");
+    try {
+        reader->ExtractToFolder(Scratch / "out/");
+        FAIL() << "the extraction went through";
+    } catch (const EVarnholdError& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "Cannot create file \"" + (Scratch / "out/sub/a.txt") + "\". Not a directory");
+    }
+}
+
+// A stream that tells whether it was freed.
+class TWatchedStream : public TFileStream {
+public:
+    TWatchedStream(const std::string& path, bool& freed) : TFileStream(path, TFileMode::fmCreate), FFreed(freed) {}
+    ~TWatchedStream() override { FFreed = true; }
+
+private:
+    bool& FFreed;
+};
+
+TEST(StreamAdapter, ReadSeekSizeAndOwnership)
+{
+    TScratchFolder scratch;
+    bool borrowedFreed = false, ownedFreed = false;
+    TWatchedStream borrowed(scratch / "borrowed.bin", borrowedFreed);
+    {
+        TComPtr<IOutStream> adapter(static_cast<IOutStream*>(new T7zStream(&borrowed, soReference)));
+        uint32_t done = 99;
+        ASSERT_EQ(adapter->Write("hello", 5, &done), S_OK);
+        EXPECT_EQ(done, 5u);
+        EXPECT_EQ(adapter->Write("!", 1, nullptr), S_OK);
+        uint64_t position = 0;
+        EXPECT_EQ(adapter->Seek(0, soEnd, &position), S_OK);
+        EXPECT_EQ(position, 6u);
+        EXPECT_EQ(adapter->Seek(1, soBeginning, nullptr), S_OK);
+
+        TComPtr<IInStream> input;
+        ASSERT_EQ(adapter->QueryInterface(IID_IInStream, reinterpret_cast<void**>(input.Put())), S_OK);
+        char buffer[8] = {};
+        EXPECT_EQ(input->Read(buffer, 8, &done), S_OK);
+        EXPECT_EQ(std::string(buffer, done), "ello!");
+        EXPECT_EQ(input->Read(buffer, 8, &done), S_OK);
+        EXPECT_EQ(done, 0u) << "read at the end";
+        EXPECT_EQ(input->Read(buffer, 8, nullptr), S_OK);
+
+        TComPtr<IStreamGetSize> size;
+        ASSERT_EQ(adapter->QueryInterface(IID_IStreamGetSize, reinterpret_cast<void**>(size.Put())), S_OK);
+        uint64_t bytes = 0;
+        EXPECT_EQ(size->GetSize(&bytes), S_OK);
+        EXPECT_EQ(bytes, 6u);
+        EXPECT_EQ(size->GetSize(nullptr), S_OK);
+        TComPtr<IInArchive> notThere;
+        EXPECT_EQ(adapter->QueryInterface(IID_IInArchive, reinterpret_cast<void**>(notThere.Put())), E_NOINTERFACE);
+    }
+    EXPECT_FALSE(borrowedFreed);
+    EXPECT_EQ(borrowed.Size(), 6) << "a borrowed stream stays open and usable";
+    {
+        TComPtr<IOutStream> adapter(static_cast<IOutStream*>(new T7zStream(new TWatchedStream(scratch / "owned.bin", ownedFreed), soOwned)));
+        EXPECT_EQ(adapter->SetSize(10), S_OK);
+    }
+    EXPECT_TRUE(ownedFreed);
+}
+
+}  // namespace
