@@ -1,0 +1,69 @@
+#include "lang/LangText.h"
+
+#include "extract/RunState.h"
+#include "extract/WorkFolder.h"
+#include "lang/ProfileReader.h"
+#include "platform/LanguageId.h"
+#include "platform/Paths.h"
+
+namespace {
+
+const char* const MISSING_TEXT = "???";
+
+}  // namespace
+
+std::string GetLangText(const std::string& fileName, const std::string& section, const std::string& key)
+{
+    std::string path = fileName;
+    if (!FileExists(path)) {
+        path = GetProgramFolder() + fileName;
+        if (fileName.empty() || !FileExists(path))
+            return MISSING_TEXT;
+    }
+    const std::string text = ReadProfileString(path, section, key, MISSING_TEXT);
+    return text.empty() ? MISSING_TEXT : text;
+}
+
+std::string LangText(const std::string& key)
+{
+    return GetLangText(g_sLangFile, "Main", key);
+}
+
+std::string ReplacePlaceholder(const std::string& text, const std::string& value)
+{
+    static const std::string placeholder = "{0}";
+    std::string result;
+    size_t start = 0;
+    for (size_t found; (found = text.find(placeholder, start)) != std::string::npos; start = found + placeholder.size())
+        result += text.substr(start, found - start) + value;
+    return result + text.substr(start);
+}
+
+std::string LanguageResourceName(uint16_t langId)
+{
+    switch (langId) {
+    case 0x0804:
+        return "Lang_Simplified";
+    case 0x0404:
+    case 0x0C04:
+    case 0x1004:
+        return "Lang_Traditional";
+    default:
+        break;
+    }
+    // By primary language, so every regional variant gets its own language.
+    switch (langId & 0x3FF) {
+    case 0x07: return "Lang_Deutsch";
+    case 0x10: return "Lang_Italian";
+    case 0x16: return "Lang_Portuguese";
+    case 0x0C: return "Lang_French";
+    case 0x11: return "Lang_Japanese";
+    case 0x0A: return "Lang_Spanish";
+    default: return "Lang_English";
+    }
+}
+
+void WriteLanguageFile(const std::string& fileName)
+{
+    SaveResourceToFile(LanguageResourceName(GetSystemDefaultLangID()), "FILE", fileName);
+}
