@@ -1,4 +1,5 @@
 #include "extract/RunState.h"
+#include "extract/Progress.h"
 
 std::string g_sWorkDir;
 std::string g_sLangFile;
@@ -24,4 +25,6 @@ void ResetRunState()
     g_nCurrentSize = 0;
     g_nFileCount = 0;
     g_nFilesPlaced = 0;
+    g_nExtractTicks = 0;
+    g_nPlaceTicks = 0;
 }
