@@ -9,6 +9,9 @@ PACKAGES := cmake g++ make pkg-config libgtest-dev libgmock-dev \
             p7zip-full qt6-base-dev qt6-base-dev-tools libgl-dev \
             fonts-dejavu-core fonts-wqy-microhei xvfb xauth
 
+# What `make sanitize` needs beyond that: clang and its sanitizer runtimes.
+SANITIZE_PACKAGES := clang libclang-rt-14-dev
+
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 
 .PHONY: run test build deps sanitize
@@ -26,7 +29,8 @@ build: deps
 
 # The suite under AddressSanitizer with UndefinedBehaviorSanitizer, then the
 # Qt-free engine tests under ThreadSanitizer, then a short run of each fuzzer.
-sanitize: deps
+sanitize:
+	$(MAKE) deps PACKAGES="$(PACKAGES) $(SANITIZE_PACKAGES)"
 	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARNHOLD_SANITIZE=address
 	cmake --build build-asan -j $(JOBS)
 	cd build-asan && QT_QPA_PLATFORM=offscreen \
@@ -38,6 +42,13 @@ sanitize: deps
 	cmake --build build-tsan -j $(JOBS)
 	cd build-tsan && TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
 	  ctest --output-on-failure -j $(JOBS)
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DVARNHOLD_SANITIZE=fuzzer -DVARNHOLD_GUI=OFF
+	cmake --build build-fuzz -j $(JOBS) --target FuzzCatalogue FuzzArchive
+	for target in catalogue archive; do mkdir -p build-fuzz/corpus-$$target; done
+	build-fuzz/tests/FuzzCatalogue -max_total_time=60 -timeout=10 build-fuzz/corpus-catalogue tests/fuzz/seeds/catalogue
+	build-fuzz/tests/FuzzArchive -max_total_time=60 -timeout=20 -rss_limit_mb=4096 \
+	  build-fuzz/corpus-archive tests/fuzz/seeds/archive
 
 # Installs only what is missing, so repeated runs cost a dpkg query per package.
 deps:

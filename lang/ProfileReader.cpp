@@ -27,19 +27,14 @@ void AppendUtf8(std::string& out, char32_t c)
     }
 }
 
-// The whole file as UTF-8 text.
-bool ReadFileAsUtf8(const std::string& fileName, std::string& text)
+// A catalogue's bytes as UTF-8 text.
+std::string DecodeToUtf8(const std::string& bytes)
 {
-    std::ifstream in(fileName, std::ios::binary);
-    if (!in)
-        return false;
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string text;
     if (bytes.size() < 2 || static_cast<unsigned char>(bytes[0]) != 0xFF || static_cast<unsigned char>(bytes[1]) != 0xFE) {
         const bool utf8Bom = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0;
-        text = utf8Bom ? bytes.substr(3) : bytes;
-        return true;
+        return utf8Bom ? bytes.substr(3) : bytes;
     }
-    text.clear();
     text.reserve(bytes.size());
     for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
         char32_t unit = static_cast<unsigned char>(bytes[i]) | (static_cast<unsigned char>(bytes[i + 1]) << 8);
@@ -56,7 +51,7 @@ bool ReadFileAsUtf8(const std::string& fileName, std::string& text)
         }
         AppendUtf8(text, unit);
     }
-    return true;
+    return text;
 }
 
 std::string TrimBlanks(const std::string& text)
@@ -84,9 +79,17 @@ std::string LimitCharacters(const std::string& text, size_t limit)
 std::string ReadProfileString(const std::string& fileName, const std::string& section, const std::string& key,
                               const std::string& defaultValue)
 {
-    std::string text;
-    if (!ReadFileAsUtf8(fileName, text))
+    std::ifstream in(fileName, std::ios::binary);
+    if (!in)
         return defaultValue;
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return FindProfileValue(bytes, section, key, defaultValue);
+}
+
+std::string FindProfileValue(const std::string& fileBytes, const std::string& section, const std::string& key,
+                             const std::string& defaultValue)
+{
+    const std::string text = DecodeToUtf8(fileBytes);
     bool inSection = false;
     size_t start = 0;
     while (start < text.size()) {

@@ -10,6 +10,11 @@
 
 constexpr size_t PROFILE_VALUE_LIMIT = 2047;  // characters, as the buffer allowed
 
+// The value in a catalogue's raw bytes, or `defaultValue` when the section or
+// key is missing.
+std::string FindProfileValue(const std::string& fileBytes, const std::string& section, const std::string& key,
+                             const std::string& defaultValue);
+
 // The value, or `defaultValue` when the file, section or key is missing.
 std::string ReadProfileString(const std::string& fileName, const std::string& section, const std::string& key,
                               const std::string& defaultValue);
