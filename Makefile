@@ -14,7 +14,7 @@ SANITIZE_PACKAGES := clang libclang-rt-14-dev
 
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 
-.PHONY: run test build deps sanitize
+.PHONY: run test build deps sanitize screenshots
 
 run: build
 	@echo "Starting varnhold-extract"
@@ -26,6 +26,12 @@ test: build
 build: deps
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+# Every window and dialog in each of the nine languages, at 1x and 2x scale.
+screenshots: build
+	QT_QPA_PLATFORM=offscreen ./$(BUILD_DIR)/varnhold-screenshots $(BUILD_DIR)/screenshots/1x
+	QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=2 ./$(BUILD_DIR)/varnhold-screenshots $(BUILD_DIR)/screenshots/2x
+	@echo "Screenshots are in $(BUILD_DIR)/screenshots"
 
 # The suite under AddressSanitizer with UndefinedBehaviorSanitizer, then the
 # Qt-free engine tests under ThreadSanitizer, then a short run of each fuzzer.

@@ -1,0 +1,295 @@
+#include "app/MainFrm.h"
+#include "ui_MainFrm.h"
+
+#include "dialogs/Captions.h"
+#include "dialogs/OverWriteFrm.h"
+#include "dialogs/PasswordFrm.h"
+#include "dialogs/SetOutputFrm.h"
+#include "extract/Progress.h"
+#include "extract/WorkFolder.h"
+#include "lang/LangText.h"
+#include "platform/PauseGate.h"
+
+#include <QLayout>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLineEdit>
+#include <QLocale>
+#include <QScreen>
+#include <QSystemTrayIcon>
+#include <QThread>
+#include <QTimer>
+
+namespace {
+
+constexpr int64_t MAIN_WORK_FOLDER_BYTES = 10485760;  // 10 MiB
+constexpr int START_DELAY_MS = 50;
+constexpr int PROGRESS_INTERVAL_MS = 1000;
+constexpr int END_DELAY_MS = 1000;
+
+std::string DecimalSeparator()
+{
+    return QLocale().decimalPoint().toStdString();
+}
+
+}  // namespace
+
+TfrmMain::TfrmMain(TfrmSetOutput* setOutput, TfrmPassword* password)
+    : ui(new Ui::TfrmMain), frmSetOutput(setOutput), frmPassword(password)
+{
+    ui->setupUi(this);
+    // Fixed size, grown to whatever a translation needs so no text is cut.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    Timer1 = new QTimer(this);
+    Timer1->setSingleShot(true);
+    Timer1->setInterval(START_DELAY_MS);
+    TimerProcess = new QTimer(this);
+    TimerProcess->setInterval(PROGRESS_INTERVAL_MS);
+    TrayIcon1 = new QSystemTrayIcon(this);
+    connect(Timer1, &QTimer::timeout, this, &TfrmMain::Timer1Timer);
+    connect(TimerProcess, &QTimer::timeout, this, &TfrmMain::TimerProcessTimer);
+    connect(ui->btnPause, &QPushButton::clicked, this, &TfrmMain::btnPauseClick);
+    connect(ui->btnHide, &QPushButton::clicked, this, &TfrmMain::btnHideClick);
+    connect(ui->btnCancel, &QPushButton::clicked, this, &TfrmMain::btnCancelClick);
+    connect(TrayIcon1, &QSystemTrayIcon::activated, this, &TfrmMain::TrayIcon1Click);
+}
+
+TfrmMain::~TfrmMain()
+{
+    // The worker must not outlive the window it reports to.
+    if (Worker) {
+        SetFlag(g_bCancel, true);
+        WorkerPauseGate().Resume();
+        Worker.reset();
+    }
+}
+
+void TfrmMain::FormShow()
+{
+    g_sWorkDir = CreateWorkFolder(MAIN_WORK_FOLDER_BYTES);
+    LoadLanguage();
+    Worker.reset();
+    Settings.DllFile = g_sWorkDir + "7z.dll";
+    SetFlag(g_bCancel, false);
+    TrayIcon1->setIcon(QApplication::windowIcon());
+    Settings.ElapsedSeconds = 0;
+    Timer1->start();
+}
+
+void TfrmMain::LoadLanguage()
+{
+    g_sLangFile = g_sWorkDir + "en.txt";
+    WriteLanguageFile(g_sLangFile);
+    setWindowTitle(LangCaption("02000800"));
+    QApplication::setApplicationDisplayName(LangCaption("01000000"));
+    ui->btnHide->setText(LangCaption("02000C10"));
+    ui->btnPause->setText(LangCaption("02000C12"));
+    ui->btnCancel->setText(LangCaption("02000710"));
+    ui->lblTotalSize_Tip->setText(LangCaption("02000C03"));
+    ui->lblSpeed_Tip->setText(LangCaption("02000C04"));
+    ui->lblTime_Used_Tip->setText(LangCaption("02000C01"));
+    ui->lblTime_Left_Tip->setText(LangCaption("02000C02"));
+}
+
+void TfrmMain::Timer1Timer()
+{
+    Timer1->stop();
+    for (;;) {
+        frmSetOutput->exec();
+        if (!frmSetOutput->Accepted) {
+            EndProgram();
+            return;
+        }
+        Settings.OutputDir = frmSetOutput->edOutput->text().toStdString();
+        Settings.ExeFile = frmSetOutput->edExeFile->text().toStdString();
+        if (!frmSetOutput->edOutput->text().trimmed().isEmpty())
+            break;
+        // A blank output folder: say so, then ask again.
+        ShowMessage(this, LangCaption("02000881"), QMessageBox::Information);
+    }
+    frmPassword->exec();
+    if (!frmPassword->Accepted) {
+        EndProgram();
+        return;
+    }
+    ui->lblPercent->setText("0%");
+    ui->lblSpeed->clear();
+    ui->lblFileName->setText(LangCaption("02000105"));
+    adjustSize();
+    if (const QScreen* screen = QApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    show();
+    Settings.PasswordText = frmPassword->edPassword->text().toStdString();
+    Worker = std::make_unique<TThreaEncryptFile>(Settings, *this);
+    TimerProcess->start();
+    Worker->Resume();
+}
+
+void TfrmMain::TimerProcessTimer()
+{
+    const TProgressTick tick = TimerProcessTick(Settings.ElapsedSeconds, DecimalSeparator());
+    if (tick.StopTimer) {
+        TimerProcess->stop();
+        return;
+    }
+    ui->lblTime_Used->setText(QString::fromStdString(tick.TimeUsed));
+    if (tick.Speed)
+        ui->lblSpeed->setText(QString::fromStdString(*tick.Speed));
+    if (tick.TimeLeft)
+        ui->lblTime_Left->setText(QString::fromStdString(*tick.TimeLeft));
+    if (tick.Percent) {
+        ui->pbTotal->setValue(*tick.Percent);
+        ui->lblPercent->setText(QString::number(*tick.Percent) + "%");
+    }
+}
+
+void TfrmMain::btnPauseClick()
+{
+    if (!Worker)
+        return;
+    if (!WorkerPauseGate().IsPaused()) {
+        WorkerPauseGate().Pause();
+        ui->btnPause->setText(LangCaption("02000C13"));
+        TimerProcess->stop();
+    } else {
+        WorkerPauseGate().Resume();
+        ui->btnPause->setText(LangCaption("02000C12"));
+        TimerProcess->start();
+    }
+}
+
+void TfrmMain::btnHideClick()
+{
+    // Without a tray there is no way back from a hidden window: minimise instead.
+    if (QSystemTrayIcon::isSystemTrayAvailable()) {
+        TrayIcon1->show();
+        hide();
+    } else {
+        showMinimized();
+    }
+}
+
+void TfrmMain::TrayIcon1Click()
+{
+    TrayIcon1->hide();
+    showNormal();
+    raise();
+    activateWindow();
+}
+
+void TfrmMain::btnCancelClick()
+{
+    close();
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event)
+{
+    if (FEnded) {
+        event->accept();
+        return;
+    }
+    if (!Worker) {
+        event->ignore();
+        EndProgram();
+        return;
+    }
+    event->ignore();
+    if (ShowMessage(this, LangCaption("02000C30"), QMessageBox::Question, QMessageBox::Ok | QMessageBox::Cancel) !=
+        QMessageBox::Ok)
+        return;
+    if (!Worker)
+        return;  // the run ended while the question was open
+    SetFlag(g_bCancel, true);
+    if (IsSet(g_bExtracting)) {
+        // The worker stops at its next check and posts its end; the window
+        // waits for it. A paused worker sees the flag after Continue.
+        DeleteFolderTree(g_sWorkDir);
+        return;
+    }
+    // Before the extraction nothing of the user's is touched yet: the window
+    // goes at once and the program ends as soon as the worker has stopped.
+    FEndWhenWorkerStops = true;
+    TimerProcess->stop();
+    hide();
+    TrayIcon1->hide();
+    WorkerPauseGate().Resume();
+}
+
+void TfrmMain::WMExtractDone(uintptr_t wParam, intptr_t lParam)
+{
+    TimerProcess->stop();
+    if (FEndWhenWorkerStops) {
+        FinishRun(1, 0);
+        return;
+    }
+    QTimer::singleShot(END_DELAY_MS, this, [this, wParam, lParam] { FinishRun(wParam, lParam); });
+}
+
+void TfrmMain::FinishRun(uintptr_t wParam, intptr_t lParam)
+{
+    const std::string error = Worker ? Worker->ErrorText() : std::string();
+    if (wParam == 0 && lParam == 1) {
+        const QString folder = QString::fromStdString(Settings.OutputDir).trimmed();
+        ShowMessage(this, QString::fromStdString(ReplacePlaceholder(LangText("02000603"), folder.toStdString())),
+                    QMessageBox::Warning);
+    } else if (wParam == 0 && lParam == 2) {
+        ShowMessage(this, LangCaption("02000B10"), QMessageBox::Warning);
+    } else if (wParam == 0 && lParam == 3) {
+        ShowMessage(this, QString::fromStdString(ReplacePlaceholder(LangText("02000D01"), error)),
+                    QMessageBox::Warning);
+    }
+    Worker.reset();
+    EndProgram();
+}
+
+void TfrmMain::EndProgram()
+{
+    DeleteFolderTree(g_sWorkDir);
+    TrayIcon1->hide();
+    FEnded = true;
+    close();
+    emit Ended();
+}
+
+void TfrmMain::Synchronize(const std::function<void()>& work)
+{
+    if (QThread::currentThread() == thread())
+        work();
+    else
+        QMetaObject::invokeMethod(this, [&work] { work(); }, Qt::BlockingQueuedConnection);
+}
+
+void TfrmMain::PostExtractDone(uintptr_t wParam, intptr_t lParam)
+{
+    QMetaObject::invokeMethod(this, [this, wParam, lParam] { WMExtractDone(wParam, lParam); }, Qt::QueuedConnection);
+}
+
+void TfrmMain::ShowTotalSize(int64_t totalSize)
+{
+    ui->lblTotalSize->setText(QString::fromStdString(SizeToText(totalSize, DecimalSeparator())));
+}
+
+TOverwriteChoice TfrmMain::AskOverWrite(const std::string& existsFile, const std::string& newFile)
+{
+    TfrmOverWrite dialog(this);
+    dialog.ExistsFile = QString::fromStdString(existsFile);
+    dialog.NewFile = QString::fromStdString(newFile);
+    dialog.exec();
+    return static_cast<TOverwriteChoice>(dialog.Choice);
+}
+
+bool TfrmMain::AskPassword(std::string& password)
+{
+    frmPassword->exec();
+    if (!frmPassword->Accepted)
+        return false;
+    password = frmPassword->edPassword->text().toStdString();
+    return true;
+}
+
+void TfrmMain::CloseMainWindow()
+{
+    close();
+}

@@ -1,0 +1,12 @@
+#pragma once
+// Catalogue texts as Qt strings, and the program's message boxes.
+
+#include <QMessageBox>
+#include <QString>
+
+// The catalogue's text of `key` ("???" when missing).
+QString LangCaption(const char* key);
+
+// A message box with the application title (key 01000000) as its caption.
+QMessageBox::StandardButton ShowMessage(QWidget* owner, const QString& text, QMessageBox::Icon icon,
+                                        QMessageBox::StandardButtons buttons = QMessageBox::Ok);

@@ -1,0 +1,67 @@
+#pragma once
+// Answers the modal dialogs and message boxes a test expects, in order, the
+// way a user would: it waits for each to come up and acts on it.
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+class TModalDriver : public QObject {
+public:
+    // A step acts on the active modal widget and answers true, or answers
+    // false when that widget is not the one it waits for.
+    using TStep = std::function<bool(QWidget*)>;
+
+    TModalDriver()
+    {
+        connect(&FPoll, &QTimer::timeout, this, &TModalDriver::Poll);
+        FPoll.start(10);
+    }
+
+    void Then(TStep step) { FSteps.push_back(std::move(step)); }
+
+    // Answers the next message box with `button`, keeping its text.
+    void ThenMessage(QMessageBox::StandardButton button)
+    {
+        Then([this, button](QWidget* widget) {
+            auto* box = qobject_cast<QMessageBox*>(widget);
+            if (!box)
+                return false;
+            Messages.push_back(box->text().toStdString());
+            Captions.push_back(box->windowTitle().toStdString());
+            box->button(button)->click();
+            return true;
+        });
+    }
+
+    bool Done() const { return FSteps.empty(); }
+    std::vector<std::string> Messages;
+    std::vector<std::string> Captions;
+    std::vector<std::string> Unexpected;  // modal widgets no step wanted
+
+private:
+    void Poll()
+    {
+        QWidget* widget = QApplication::activeModalWidget();
+        if (!widget || !widget->isVisible())
+            return;
+        if (!FSteps.empty() && FSteps.front()(widget)) {
+            FSteps.pop_front();
+            return;
+        }
+        if (FSteps.empty()) {
+            Unexpected.push_back(widget->metaObject()->className());
+            if (auto* box = qobject_cast<QMessageBox*>(widget))
+                Unexpected.back() += ": " + box->text().toStdString();
+            widget->close();
+        }
+    }
+
+    QTimer FPoll;
+    std::deque<TStep> FSteps;
+};
