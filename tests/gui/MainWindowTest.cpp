@@ -1,0 +1,279 @@
+#include "app/MainFrm.h"
+#include "dialogs/OverWriteFrm.h"
+#include "dialogs/PasswordFrm.h"
+#include "dialogs/SetOutputFrm.h"
+#include "extract/WorkFolder.h"
+#include "gui/ModalDriver.h"
+#include "platform/Paths.h"
+#include "platform/PauseGate.h"
+#include "support/PayloadBuilder.h"
+#include "support/TestSupport.h"
+#include "ui_MainFrm.h"
+
+#include <QEventLoop>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace {
+
+TModalDriver::TStep AnswerSetOutput(const std::string& exe, const std::string& out)
+{
+    return [=](QWidget* widget) {
+        auto* dialog = qobject_cast<TfrmSetOutput*>(widget);
+        if (!dialog)
+            return false;
+        dialog->edExeFile->setText(QString::fromStdString(exe));
+        dialog->edOutput->setText(QString::fromStdString(out));
+        dialog->findChild<QPushButton*>("btnOK")->click();
+        return true;
+    };
+}
+
+template <class TDialog>
+TModalDriver::TStep Press(const char* button, std::function<void(TDialog*)> before = nullptr)
+{
+    return [=](QWidget* widget) {
+        auto* dialog = qobject_cast<TDialog*>(widget);
+        if (!dialog)
+            return false;
+        if (before)
+            before(dialog);
+        dialog->template findChild<QPushButton*>(button)->click();
+        return true;
+    };
+}
+
+TModalDriver::TStep AnswerPassword(const std::string& password, std::function<void()> after = nullptr)
+{
+    return Press<TfrmPassword>("btnOK", [=](TfrmPassword* dialog) {
+        dialog->edPassword->setText(QString::fromStdString(password));
+        if (after)
+            QTimer::singleShot(0, after);
+    });
+}
+
+class MainWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ResetRunState();
+        WorkerPauseGate().Resume();
+        setenv("LC_ALL", "C", 1);
+        Temp = Scratch / "tmp/";
+        ForceDirectories(Temp);
+        setenv("TMPDIR", Temp.c_str(), 1);
+        Out = Scratch / "out/";
+        TPayloadSpec spec;
+        spec.Files = {{"a.txt", "alpha"}, {"docs/b.txt", "bravo"}};
+        Exe = BuildProtectedExecutable(Scratch / "build/", spec);
+    }
+
+    void TearDown() override
+    {
+        WorkerPauseGate().Resume();
+        unsetenv("TMPDIR");
+        unsetenv("LC_ALL");
+        ResetRunState();
+    }
+
+    // A payload big enough that a test can act while it runs.
+    void UseBigPayload()
+    {
+        TPayloadSpec spec;
+        for (int i = 0; i < 4; ++i) {
+            const auto bytes = RandomBytes(8 * 1024 * 1024, 40 + i);
+            spec.Files["big" + std::to_string(i) + ".bin"] = std::string(bytes.begin(), bytes.end());
+        }
+        spec.Switches = {"-m0=Copy"};
+        Exe = BuildProtectedExecutable(Scratch / "build/", spec);
+    }
+
+    // Starts the program's run and waits until it ends by itself.
+    bool RunProgram(int seconds = 60)
+    {
+        bool ended = false;
+        QEventLoop loop;
+        QObject::connect(&Main, &TfrmMain::Ended, &loop, [&] {
+            ended = true;
+            loop.quit();
+        });
+        QTimer::singleShot(seconds * 1000, &loop, &QEventLoop::quit);
+        Main.FormShow();
+        loop.exec();
+        WorkFolder = g_sWorkDir;
+        return ended;
+    }
+
+    static void WaitUntil(const std::function<bool()>& condition, int seconds = 30)
+    {
+        for (int i = 0; i < seconds * 100 && !condition(); ++i)
+            QTest::qWait(10);
+    }
+
+    TScratchFolder Scratch;
+    std::string Temp, Out, Exe, WorkFolder;
+    TfrmSetOutput SetOutput;
+    TfrmPassword Password;
+    TfrmMain Main{&SetOutput, &Password};
+    TModalDriver Driver;
+};
+
+TEST_F(MainWindow, SuccessEndsWithNoMessage)
+{
+    Driver.Then(AnswerSetOutput(Exe, Out));
+    Driver.Then(AnswerPassword("Secret pw"));
+    ASSERT_TRUE(RunProgram());
+    EXPECT_TRUE(Driver.Done());
+    EXPECT_TRUE(Driver.Unexpected.empty()) << Driver.Unexpected.front();
+    EXPECT_EQ(ListFiles(Out), (std::vector<std::string>{"a.txt", "docs/b.txt"}));
+    EXPECT_FALSE(DirectoryExists(WorkFolder)) << "the work folder goes when the window closes";
+    EXPECT_TRUE(ListWorkFolders().empty());
+    EXPECT_NE(Main.Controls()->lblTotalSize->text(), "00:00:00");
+}
+
+TEST_F(MainWindow, WrongPasswordIsReportedAndNothingWritten)
+{
+    Driver.Then(AnswerSetOutput(Exe, Out));
+    Driver.Then(AnswerPassword("wrong"));
+    Driver.ThenMessage(QMessageBox::Ok);
+    ASSERT_TRUE(RunProgram());
+    EXPECT_EQ(Driver.Messages, std::vector<std::string>{"Passwords do not match"});
+    EXPECT_EQ(Driver.Captions, std::vector<std::string>{"Varnhold Configuration"});
+    EXPECT_TRUE(ListFiles(Out).empty());
+    EXPECT_TRUE(ListWorkFolders().empty());
+}
+
+TEST_F(MainWindow, FailureShowsTheErrorText)
+{
+    WriteBytes(Scratch / "plain.exe", RandomBytes(1000, 3));
+    Driver.Then(AnswerSetOutput(Scratch / "plain.exe", Out));
+    Driver.Then(AnswerPassword("Secret pw"));
+    Driver.ThenMessage(QMessageBox::Ok);
+    ASSERT_TRUE(RunProgram());
+    ASSERT_EQ(Driver.Messages.size(), 1u);
+    EXPECT_EQ(Driver.Messages[0].rfind("The files could not be extracted: ", 0), 0u) << Driver.Messages[0];
+    EXPECT_NE(Driver.Messages[0].find("not a protected executable"), std::string::npos);
+}
+
+TEST_F(MainWindow, ConflictAsksTheOverwriteQuestion)
+{
+    WriteTextFile(Out + "a.txt", "mine");
+    Driver.Then(AnswerSetOutput(Exe, Out));
+    Driver.Then(AnswerPassword("Secret pw"));
+    std::string asked;
+    Driver.Then(Press<TfrmOverWrite>("btnYes", [&](TfrmOverWrite* dialog) { asked = dialog->ExistsFile.toStdString(); }));
+    ASSERT_TRUE(RunProgram());
+    EXPECT_TRUE(Driver.Done());
+    EXPECT_EQ(asked, Out + "a.txt");
+    EXPECT_EQ(ReadWholeFile(Out + "a.txt"), "alpha");
+    EXPECT_EQ(ReadWholeFile(Out + "docs/b.txt"), "bravo");
+    EXPECT_TRUE(Driver.Messages.empty());
+}
+
+TEST_F(MainWindow, BlankOutputFolderAsksAgain)
+{
+    Driver.Then(AnswerSetOutput(Exe, "   "));
+    Driver.ThenMessage(QMessageBox::Ok);
+    Driver.Then(Press<TfrmSetOutput>("btnCancel"));
+    ASSERT_TRUE(RunProgram());
+    EXPECT_EQ(Driver.Messages, std::vector<std::string>{"Specify a location for extracted files."});
+    EXPECT_TRUE(Driver.Done());
+    EXPECT_FALSE(DirectoryExists(WorkFolder));
+}
+
+TEST_F(MainWindow, RefusedPasswordDialogEndsQuietly)
+{
+    Driver.Then(AnswerSetOutput(Exe, Out));
+    Driver.Then(Press<TfrmPassword>("btnCancel"));
+    ASSERT_TRUE(RunProgram());
+    EXPECT_TRUE(Driver.Messages.empty());
+    EXPECT_FALSE(DirectoryExists(Out));
+    EXPECT_FALSE(DirectoryExists(WorkFolder));
+}
+
+TEST_F(MainWindow, PauseAndContinue)
+{
+    UseBigPayload();
+    auto* controls = Main.Controls();
+    Driver.Then(AnswerSetOutput(Exe, Out));
+    Driver.Then(AnswerPassword("Secret pw", [&] {
+        controls->btnPause->click();
+        EXPECT_EQ(controls->btnPause->text(), "&Continue");
+        QTest::qWait(200);  // the worker freezes at its next step
+        const int64_t done = g_nCurrentSize;
+        const QString elapsed = controls->lblTime_Used->text();
+        QTest::qWait(1500);
+        EXPECT_EQ(controls->lblTime_Used->text(), elapsed) << "the elapsed time stands still";
+        EXPECT_EQ(g_nCurrentSize.load(), done) << "the worker is frozen";
+        controls->btnPause->click();
+        EXPECT_EQ(controls->btnPause->text(), "&Pause");
+    }));
+    ASSERT_TRUE(RunProgram());
+    EXPECT_EQ(ListFiles(Out).size(), 4u);
+}
+
+TEST_F(MainWindow, CancelRefusedKeepsTheRunGoing)
+{
+    UseBigPayload();
+    Driver.Then(AnswerSetOutput(Exe, Out));
+    Driver.Then(AnswerPassword("Secret pw", [&] { Main.close(); }));
+    Driver.ThenMessage(QMessageBox::Cancel);
+    ASSERT_TRUE(RunProgram());
+    EXPECT_EQ(Driver.Messages, std::vector<std::string>{"Are you sure you want to cancel?"});
+    EXPECT_EQ(ListFiles(Out).size(), 4u);
+}
+
+TEST_F(MainWindow, CancelBeforeTheExtractionEndsAtOnce)
+{
+    UseBigPayload();
+    Driver.Then(AnswerSetOutput(Exe, Out));
+    // Frozen in the copy stage, so the cancel lands before the extraction.
+    Driver.Then(AnswerPassword("Secret pw", [&] { Main.close(); }));
+    Driver.ThenMessage(QMessageBox::Ok);
+    WorkerPauseGate().Pause();
+    ASSERT_TRUE(RunProgram());
+    EXPECT_FALSE(IsSet(g_bExtracting));
+    EXPECT_TRUE(ListFiles(Out).empty());
+    EXPECT_FALSE(DirectoryExists(WorkFolder));
+    EXPECT_TRUE(ListWorkFolders().empty());
+}
+
+TEST_F(MainWindow, CancelDuringTheExtractionWaitsForTheWorker)
+{
+    UseBigPayload();
+    Driver.Then(AnswerSetOutput(Exe, Out));
+    Driver.Then(AnswerPassword("Secret pw", [&] {
+        // Freeze the worker inside the extraction, then cancel.
+        WorkerPauseGate().Pause();
+        while (!IsSet(g_bExtracting) || ListFiles(Out).empty()) {
+            WorkerPauseGate().Resume();
+            QTest::qWait(1);
+            WorkerPauseGate().Pause();
+        }
+        Main.close();
+    }));
+    Driver.Then([&](QWidget* widget) {
+        auto* box = qobject_cast<QMessageBox*>(widget);
+        if (!box)
+            return false;
+        box->button(QMessageBox::Ok)->click();
+        QTimer::singleShot(0, [&] {
+            EXPECT_TRUE(Main.isVisible()) << "the window waits for the worker";
+            EXPECT_TRUE(IsSet(g_bCancel));
+            WorkerPauseGate().Resume();
+        });
+        return true;
+    });
+    ASSERT_TRUE(RunProgram());
+    EXPECT_TRUE(Driver.Unexpected.empty());
+    EXPECT_LT(ListFiles(Out).size(), 4u);
+    for (const std::string& path : ListFiles(Out))
+        EXPECT_EQ(ReadWholeFile(Out + path).size(), 8u * 1024 * 1024) << path << " is half written";
+    EXPECT_TRUE(ListWorkFolders().empty());
+}
+
+}  // namespace
