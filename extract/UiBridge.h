@@ -36,4 +36,9 @@ public:
 
     // Closes the main window (the user refused to give a password).
     virtual void CloseMainWindow() = 0;
+
+    // Files of the archive already exist in the output folder. A front end
+    // that cannot ask the overwrite question answers why (the run then ends
+    // with that error before anything is written); empty when it can ask.
+    virtual std::string ConflictRefusal() { return std::string(); }
 };

@@ -154,6 +154,12 @@ TThreaEncryptFile::TOutcome TThreaEncryptFile::RunWithReader(I7zArchiveReader& r
     }
     if (IsSet(g_bCancel))
         return DONE;
+    if (conflict) {
+        std::string refusal;
+        FUi.Synchronize([&] { refusal = FUi.ConflictRefusal(); });
+        if (!refusal.empty())
+            throw EVarnholdError(refusal);
+    }
 
     // 6. Password test.
     if (PasswordTestFails(reader, count, total))

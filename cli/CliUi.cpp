@@ -1,0 +1,166 @@
+#include "cli/CliUi.h"
+
+#include "cli/Terminal.h"
+#include "extract/Progress.h"
+#include "extract/RunState.h"
+#include "lang/LangText.h"
+
+#include <chrono>
+#include <clocale>
+#include <cstdio>
+#include <ctime>
+#include <sys/stat.h>
+
+namespace {
+
+std::string DecimalSeparator()
+{
+    const lconv* locale = std::localeconv();
+    return locale && locale->decimal_point && *locale->decimal_point ? locale->decimal_point : ".";
+}
+
+// "1234 bytes, modified on: 2024-05-01 10:11:12" in the user's language.
+std::string FileFacts(const std::string& path)
+{
+    struct stat info {};
+    const bool found = stat(path.c_str(), &info) == 0;
+    std::string unit = LangText("02000982");
+    if (unit.find("{0}") != std::string::npos) {
+        unit = ReplacePlaceholder(unit, "");
+        const auto first = unit.find_first_not_of(' ');
+        unit = first == std::string::npos ? "" : unit.substr(first, unit.find_last_not_of(' ') - first + 1);
+    }
+    char when[32] = "1899-12-30 00:00:00";
+    if (found) {
+        struct tm local {};
+        localtime_r(&info.st_mtime, &local);
+        std::strftime(when, sizeof when, "%Y-%m-%d %H:%M:%S", &local);
+    }
+    return std::to_string(found ? info.st_size : 0) + " " + unit + ", " + LangText("02000983") + ": " + when;
+}
+
+}  // namespace
+
+void TCliUi::Synchronize(const std::function<void()>& work)
+{
+    std::unique_lock lock(FMutex);
+    FWork.push_back(&work);
+    const int ticket = FWorkDone + static_cast<int>(FWork.size());
+    FChanged.notify_all();
+    FChanged.wait(lock, [&] { return FWorkDone >= ticket; });
+}
+
+void TCliUi::PostExtractDone(uintptr_t wParam, intptr_t lParam)
+{
+    std::lock_guard lock(FMutex);
+    FOutcome = {wParam, lParam};
+    FEnded = true;
+    FChanged.notify_all();
+}
+
+void TCliUi::Wake()
+{
+    std::lock_guard lock(FMutex);
+    FChanged.notify_all();
+}
+
+std::pair<uintptr_t, intptr_t> TCliUi::ServeUntilDone()
+{
+    auto nextTick = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+    std::unique_lock lock(FMutex);
+    for (;;) {
+        FChanged.wait_until(lock, nextTick, [this] { return FEnded || !FWork.empty(); });
+        while (!FWork.empty()) {
+            const std::function<void()>* work = FWork.front();
+            lock.unlock();
+            (*work)();
+            lock.lock();
+            FWork.pop_front();
+            ++FWorkDone;
+            FChanged.notify_all();
+        }
+        if (FEnded)
+            break;
+        if (std::chrono::steady_clock::now() >= nextTick) {
+            nextTick += std::chrono::seconds(1);
+            lock.unlock();
+            DrawProgress();
+            lock.lock();
+        }
+    }
+    lock.unlock();
+    ClearProgress();
+    return FOutcome;
+}
+
+void TCliUi::ShowTotalSize(int64_t totalSize)
+{
+    FTotalSize = SizeToText(totalSize, DecimalSeparator());
+}
+
+void TCliUi::DrawProgress()
+{
+    if (!FShowProgress)
+        return;
+    const TProgressTick tick = TimerProcessTick(FElapsedSeconds, DecimalSeparator());
+    if (tick.StopTimer)
+        return;
+    if (tick.Percent)
+        FLastPercent = *tick.Percent;
+    if (tick.Speed)
+        FLastFigures[0] = *tick.Speed;
+    if (tick.TimeLeft)
+        FLastFigures[1] = *tick.TimeLeft;
+    std::fprintf(stderr, "\r%3d%%  %s  %s  %s  %s: %s   ", FLastPercent, FTotalSize.c_str(), FLastFigures[0].c_str(),
+                 tick.TimeUsed.c_str(), LangText("02000C02").c_str(), FLastFigures[1].c_str());
+    std::fflush(stderr);
+    FProgressShown = true;
+}
+
+void TCliUi::ClearProgress()
+{
+    if (FProgressShown) {
+        std::fprintf(stderr, "\r\033[K");
+        std::fflush(stderr);
+        FProgressShown = false;
+    }
+}
+
+std::string TCliUi::ConflictRefusal()
+{
+    if (FMode != TOverwriteMode::Ask || HaveTerminal())
+        return std::string();
+    return "files of the archive already exist in the output folder and there is no terminal to ask what to do "
+           "with them: choose --overwrite replace, skip or rename";
+}
+
+TOverwriteChoice TCliUi::AskOverWrite(const std::string& existsFile, const std::string& newFile)
+{
+    switch (FMode) {
+    case TOverwriteMode::Replace: return ocYesAll;
+    case TOverwriteMode::Skip: return ocNoAll;
+    case TOverwriteMode::Rename: return ocRename;
+    case TOverwriteMode::Ask: break;
+    }
+    ClearProgress();
+    const std::string question = LangText("02000901") + "\n  " + existsFile + "\n  " + FileFacts(existsFile) + "\n" +
+                                 LangText("02000902") + "\n  " + FileFacts(newFile) + "\n" + LangText("02000903") +
+                                 "\n[y] yes  [n] no  [a] yes to all  [s] no to all  [r] auto rename  [c] cancel: ";
+    for (;;) {
+        std::string answer;
+        if (!AskOnTerminal(question, answer, false))
+            return ocCancel;
+        const std::pair<const char*, TOverwriteChoice> answers[] = {
+            {"y", ocYes}, {"n", ocNo}, {"a", ocYesAll}, {"s", ocNoAll}, {"r", ocRename}, {"c", ocCancel}};
+        for (const auto& [letter, choice] : answers) {
+            if (answer == letter)
+                return choice;
+        }
+    }
+}
+
+bool TCliUi::AskPassword(std::string& password)
+{
+    ClearProgress();
+    return AskOnTerminal(LangText("02000B01") + " ", password, true) && !password.empty();
+}

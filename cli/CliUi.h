@@ -1,0 +1,48 @@
+#pragma once
+// The command-line program's side of the worker's UI bridge. The main
+// thread serves the worker's synchronous calls from a queue, draws the
+// progress line once a second and waits for the end message.
+
+#include "cli/Options.h"
+#include "extract/UiBridge.h"
+
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+
+class TCliUi : public IWorkerUi {
+public:
+    TCliUi(TOverwriteMode mode, bool showProgress) : FMode(mode), FShowProgress(showProgress) {}
+
+    void Synchronize(const std::function<void()>& work) override;
+    void PostExtractDone(uintptr_t wParam, intptr_t lParam) override;
+    void ShowTotalSize(int64_t totalSize) override;
+    TOverwriteChoice AskOverWrite(const std::string& existsFile, const std::string& newFile) override;
+    bool AskPassword(std::string& password) override;
+    void CloseMainWindow() override {}
+    std::string ConflictRefusal() override;
+
+    // Runs on the main thread until the worker has posted its end.
+    std::pair<uintptr_t, intptr_t> ServeUntilDone();
+    // Wakes the main thread (a signal asked to cancel).
+    void Wake();
+
+private:
+    void DrawProgress();
+    void ClearProgress();
+
+    const TOverwriteMode FMode;
+    const bool FShowProgress;
+    std::mutex FMutex;
+    std::condition_variable FChanged;
+    std::deque<const std::function<void()>*> FWork;
+    int FWorkDone = 0;
+    bool FEnded = false;
+    std::pair<uintptr_t, intptr_t> FOutcome{0, 0};
+    // Main thread only.
+    std::string FTotalSize;
+    int32_t FElapsedSeconds = 0;
+    std::string FLastFigures[4];
+    int32_t FLastPercent = 0;
+    bool FProgressShown = false;
+};

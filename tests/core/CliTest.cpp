@@ -1,0 +1,165 @@
+#include "extract/WorkFolder.h"
+#include "platform/Paths.h"
+#include "support/PayloadBuilder.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+// A file as long as a protected executable, but with no archive in it.
+constexpr size_t PAYLOAD_SIZE_FOR_PLAIN = 800000;
+
+class CommandLine : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Temp = Scratch / "tmp/";
+        ForceDirectories(Temp);
+        TPayloadSpec spec;
+        spec.Files = {{"a.txt", "alpha"}, {"docs/b.txt", "bravo"}};
+        spec.Password = "pass word ";  // a blank at the end belongs to it
+        Exe = BuildProtectedExecutable(Scratch / "build/", spec);
+        Out = Scratch / "out/";
+    }
+
+    // Runs the program with `environment` ("NAME=value ...", shell words),
+    // standard input from `input` and no terminal (in a session of its own);
+    // returns the exit code, the output in Output.
+    int Cli(const std::string& environment, const std::vector<std::string>& args, const std::string& input = "")
+    {
+        WriteTextFile(Scratch / "stdin.txt", input);
+        std::vector<std::string> argv = {"sh", "-c",
+                                         "export LC_ALL=C TMPDIR=\"" + Temp + "\"; unset VARNHOLD_PASSWORD; " +
+                                             environment + " exec setsid \"$0\" \"$@\" < \"" + (Scratch / "stdin.txt") + "\"",
+                                         VARNHOLD_CLI};
+        argv.insert(argv.end(), args.begin(), args.end());
+        Output.clear();
+        return RunProgram(argv, &Output);
+    }
+
+    std::vector<std::string> WorkFoldersLeft() const { return ListFiles(Temp); }
+
+    TScratchFolder Scratch;
+    std::string Temp, Exe, Out, Output;
+};
+
+struct TExitCase {
+    const char* Name;
+    const char* Environment;
+    std::vector<std::string> Args;  // "EXE" and "OUT" stand for the payload and the output folder
+    int ExitCode;
+    const char* Message;            // part of what is printed
+};
+std::ostream& operator<<(std::ostream& out, const TExitCase& c) { return out << c.Name; }
+
+class CommandLineExits : public CommandLine, public ::testing::WithParamInterface<TExitCase> {};
+
+TEST_P(CommandLineExits, CodeAndMessage)
+{
+    const TExitCase& c = GetParam();
+    WriteBytes(Scratch / "plain.exe", RandomBytes(PAYLOAD_SIZE_FOR_PLAIN, 5));
+    WriteTextFile(Scratch / "blocker", "a file where the output folder should be");
+    std::vector<std::string> args;
+    for (const std::string& arg : c.Args)
+        args.push_back(arg == "EXE" ? Exe : arg == "OUT" ? Out : arg == "PLAIN" ? Scratch / "plain.exe"
+                                                         : arg == "BLOCKED" ? Scratch / "blocker/out" : arg);
+    EXPECT_EQ(Cli(c.Environment, args), c.ExitCode) << Output;
+    EXPECT_NE(Output.find(c.Message), std::string::npos) << Output;
+    EXPECT_TRUE(WorkFoldersLeft().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, CommandLineExits, ::testing::Values(
+    TExitCase{"Done", "VARNHOLD_PASSWORD='pass word '", {"EXE", "OUT"}, 0, ""},
+    TExitCase{"WrongPassword", "VARNHOLD_PASSWORD='pass word'", {"EXE", "OUT"}, 2, "Passwords do not match"},
+    TExitCase{"NotProtected", "VARNHOLD_PASSWORD=x", {"PLAIN", "OUT"}, 1, "The files could not be extracted: "},
+    TExitCase{"MissingExecutable", "VARNHOLD_PASSWORD=x", {"/nonexistent/app.exe", "OUT"}, 1, "Cannot open file"},
+    TExitCase{"FolderCannotBeCreated", "VARNHOLD_PASSWORD='pass word '", {"EXE", "BLOCKED"}, 3, "Cannot create folder"},
+    TExitCase{"NoArguments", "", {}, 64, "Usage:"},
+    TExitCase{"UnknownOption", "", {"--fast", "EXE", "OUT"}, 64, "unknown option --fast"},
+    TExitCase{"PasswordOnTheCommandLine", "", {"--password=x", "EXE", "OUT"}, 64, "never taken from the command line"},
+    TExitCase{"BadOverwriteMode", "", {"--overwrite", "always", "EXE", "OUT"}, 64, "--overwrite takes"},
+    TExitCase{"NoPasswordAnywhere", "", {"EXE", "OUT"}, 64, "no password"},
+    TExitCase{"Help", "", {"--help"}, 0, "Exit codes"},
+    TExitCase{"Version", "", {"--version"}, 0, "varnhold-extract-cli "}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+TEST_F(CommandLine, PasswordSources)
+{
+    WriteTextFile(Scratch / "pw.txt", "pass word \r\nsecond line is not read\n");
+    EXPECT_EQ(Cli("", {"--password-file", Scratch / "pw.txt", Exe, Scratch / "one"}), 0) << Output;
+    EXPECT_EQ(Cli("", {"--password-file", "-", Exe, Scratch / "two"}, "pass word \n"), 0) << Output;
+    EXPECT_EQ(Cli("VARNHOLD_PASSWORD='pass word '", {Exe, Scratch / "three"}), 0) << Output;
+    // The file wins over the environment.
+    EXPECT_EQ(Cli("VARNHOLD_PASSWORD=wrong", {"--password-file", Scratch / "pw.txt", Exe, Scratch / "four"}), 0) << Output;
+    EXPECT_EQ(Cli("", {"--password-file", Scratch / "missing.txt", Exe, Scratch / "five"}), 64) << Output;
+    EXPECT_EQ(Cli("", {"--password-file", "-", Exe, Scratch / "six"}, "   \n"), 64) << Output;
+    for (const char* folder : {"one", "two", "three", "four"})
+        EXPECT_EQ(ReadWholeFile(Scratch / (std::string(folder) + "/docs/b.txt")), "bravo") << folder;
+}
+
+TEST_F(CommandLine, OverwriteModes)
+{
+    const std::pair<const char*, std::vector<std::string>> cases[] = {
+        {"replace", {"a.txt=alpha", "docs/b.txt=bravo"}},
+        {"skip", {"a.txt=mine", "docs/b.txt=bravo"}},
+        {"rename", {"a(1).txt=alpha", "a.txt=mine", "docs/b.txt=bravo"}},
+    };
+    for (const auto& [mode, expected] : cases) {
+        const std::string out = Scratch / (std::string("out-") + mode + "/");
+        WriteTextFile(out + "a.txt", "mine");
+        EXPECT_EQ(Cli("VARNHOLD_PASSWORD='pass word '", {"--overwrite", mode, Exe, out}), 0) << Output;
+        std::vector<std::string> found;
+        for (const std::string& path : ListFiles(out))
+            found.push_back(path + "=" + ReadWholeFile(out + path));
+        EXPECT_EQ(found, expected) << mode;
+    }
+}
+
+TEST_F(CommandLine, AskWithoutATerminalIsRefusedBeforeAnythingIsWritten)
+{
+    WriteTextFile(Out + "a.txt", "mine");
+    EXPECT_EQ(Cli("VARNHOLD_PASSWORD='pass word '", {Exe, Out}), 1);
+    EXPECT_NE(Output.find("--overwrite"), std::string::npos) << Output;
+    EXPECT_EQ(ListFiles(Out), std::vector<std::string>{"a.txt"});
+    EXPECT_EQ(ReadWholeFile(Out + "a.txt"), "mine");
+    EXPECT_TRUE(WorkFoldersLeft().empty());
+}
+
+TEST_F(CommandLine, TerminateInMidRunLeavesNoWorkFolder)
+{
+    TPayloadSpec spec;
+    for (int i = 0; i < 3; ++i) {
+        const auto bytes = RandomBytes(16 * 1024 * 1024, 70 + i);
+        spec.Files["big" + std::to_string(i) + ".bin"] = std::string(bytes.begin(), bytes.end());
+    }
+    spec.Switches = {"-m0=Copy"};
+    const std::string big = BuildProtectedExecutable(Scratch / "big/", spec);
+
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        setenv("TMPDIR", Temp.c_str(), 1);
+        setenv("VARNHOLD_PASSWORD", "Secret pw", 1);
+        execl(VARNHOLD_CLI, VARNHOLD_CLI, "--quiet", big.c_str(), Out.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    // Wait until the run is under way: its work folder holds the payload copy.
+    for (int i = 0; i < 5000 && WorkFoldersLeft().empty(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    kill(child, SIGTERM);
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 4);
+    EXPECT_TRUE(WorkFoldersLeft().empty());
+    for (const std::string& path : ListFiles(Out))
+        EXPECT_EQ(ReadWholeFile(Out + path).size(), 16u * 1024 * 1024) << path << " is half written";
+}
+
+}  // namespace
