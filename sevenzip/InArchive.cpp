@@ -3,9 +3,11 @@
 #include "platform/Error.h"
 #include "platform/FileStream.h"
 #include "platform/Paths.h"
+#include "platform/SystemText.h"
 #include "sevenzip/SevenZipStream.h"
 #include "sevenzip/WideText.h"
 
+#include <cerrno>
 #include <sys/stat.h>
 
 namespace {
@@ -15,11 +17,23 @@ constexpr uint32_t ALL_ITEMS = 0xFFFFFFFF;
 
 // An output file that takes the item's modification time when it is closed,
 // as archivers do: the overwrite question compares times.
+// A write that fails (a full disk) is remembered in `writeError`, so the
+// user hears the system's reason rather than the library's generic one.
 class TItemFileStream final : public TFileStream {
 public:
-    TItemFileStream(const std::string& fileName, const PROPVARIANT& modified)
-        : TFileStream(fileName, TFileMode::fmCreate), FModified(modified.vt == VT_FILETIME), FTime(modified.filetime)
+    TItemFileStream(const std::string& fileName, const PROPVARIANT& modified, std::string& writeError)
+        : TFileStream(fileName, TFileMode::fmCreate), FModified(modified.vt == VT_FILETIME), FTime(modified.filetime),
+          FWriteError(writeError)
     {
+    }
+    int64_t Write(const void* buffer, int64_t count) override
+    {
+        errno = 0;
+        const int64_t done = TFileStream::Write(buffer, count);
+        if (done != count && FWriteError.empty())
+            FWriteError = FormatText("Cannot write file \"%s\". %s",
+                                     {FileName(), SystemErrorText(errno != 0 ? errno : ENOSPC)});
+        return done;
     }
     ~TItemFileStream() override
     {
@@ -42,6 +56,7 @@ public:
 private:
     bool FModified;
     FILETIME FTime;
+    std::string& FWriteError;
 };
 
 // Clears a transient field whichever way the call ends.
@@ -198,10 +213,13 @@ void T7zInArchive::RunExtract(const uint32_t* indices, uint32_t count, bool test
     handler->GetNumberOfItems(&items);
     FOperationResults.assign(items, -1);
     FCallbackError = nullptr;
+    FWriteError.clear();
     TComPtr<IArchiveExtractCallback> callback(static_cast<IArchiveExtractCallback*>(this));
     const HRESULT result = handler->Extract(indices, count, test ? 1 : 0, callback.Get());
     if (FCallbackError)
         std::rethrow_exception(std::exchange(FCallbackError, nullptr));
+    if (!FWriteError.empty())
+        throw EVarnholdError(FWriteError);
     CheckResult(result);
 }
 
@@ -306,7 +324,7 @@ HRESULT T7zInArchive::CreateFolderStream(uint32_t index, ISequentialOutStream** 
         ForceDirectories(ExtractFilePath(target));
         PROPVARIANT modified;
         ReadItemProperty(index, kpidMTime, modified);
-        auto* file = new TItemFileStream(target, modified);
+        auto* file = new TItemFileStream(target, modified, FWriteError);
         ClearProperty(modified);
         *outStream = static_cast<IOutStream*>(new T7zStream(file, soOwned));
         (*outStream)->AddRef();
