@@ -63,12 +63,21 @@ class TSignalWatcher {
 public:
     explicit TSignalWatcher(TCliUi& ui) : FUi(ui)
     {
-        sigemptyset(&FSignals);
-        sigaddset(&FSignals, SIGINT);
-        sigaddset(&FSignals, SIGTERM);
-        sigaddset(&FSignals, SIGHUP);
-        pthread_sigmask(SIG_BLOCK, &FSignals, nullptr);
+        FSignals = CancelSignals();
         FThread = std::thread([this] { Watch(); });
+    }
+
+    // Blocked from the very start of the program, so a signal that comes
+    // before the watcher runs waits for it instead of ending the program
+    // with its work folder left behind.
+    static sigset_t CancelSignals()
+    {
+        sigset_t signals;
+        sigemptyset(&signals);
+        sigaddset(&signals, SIGINT);
+        sigaddset(&signals, SIGTERM);
+        sigaddset(&signals, SIGHUP);
+        return signals;
     }
     ~TSignalWatcher()
     {
@@ -137,6 +146,8 @@ int Run(const TCliOptions& options)
 
 int main(int argc, char* argv[])
 {
+    const sigset_t cancelSignals = TSignalWatcher::CancelSignals();
+    pthread_sigmask(SIG_BLOCK, &cancelSignals, nullptr);
     std::setlocale(LC_ALL, "");
     TCliOptions options;
     std::string error;
