@@ -202,6 +202,28 @@ TThreaEncryptFile::TOutcome TThreaEncryptFile::RunWithReader(I7zArchiveReader& r
     return DONE;
 }
 
+TMarkerVerdict TestMarker(I7zArchiveReader& reader, uint32_t index, const std::string& trialFile)
+{
+    const int64_t size = reader.ItemSize(index);
+    int64_t written = 0;
+    {
+        TFileStream stream(trialFile, TFileMode::fmCreate);
+        reader.ExtractItemToStream(index, &stream, false);
+        written = stream.Size();
+        stream.Close();
+    }
+    DeleteFile(trialFile);
+    // The library may write undecodable bytes for a wrong password (a stored
+    // item, say); only a clean result of the declared size passes.
+    const int32_t result = reader.ItemOperationResult(index);
+    const bool garbled = result != OPERATION_OK && result != -1;
+    if (size != 0 && (written == 0 || garbled))
+        return mvWrongPassword;
+    if (size != 0 && written == size)
+        return mvPassed;
+    return mvUndecided;
+}
+
 bool TThreaEncryptFile::PasswordTestFails(I7zArchiveReader& reader, uint32_t count, int64_t total)
 {
     int32_t failures = 0;
@@ -211,24 +233,12 @@ bool TThreaEncryptFile::PasswordTestFails(I7zArchiveReader& reader, uint32_t cou
             continue;
         if (IsSet(g_bCancel))
             break;
-        const int64_t size = reader.ItemSize(i);
-        const std::string file = trial.Path + MARKER_NAME;
-        int64_t written = 0;
-        {
-            TFileStream stream(file, TFileMode::fmCreate);
-            reader.ExtractItemToStream(i, &stream, false);
-            written = stream.Size();
-            stream.Close();
-        }
-        // The library may write undecodable bytes for a wrong password (a
-        // stored item, say); only a clean result of the declared size passes.
-        const int32_t result = reader.ItemOperationResult(i);
-        const bool garbled = result != OPERATION_OK && result != -1;
-        if (size != 0 && (written == 0 || garbled)) {
+        const TMarkerVerdict verdict = TestMarker(reader, i, trial.Path + MARKER_NAME);
+        if (verdict == mvWrongPassword) {
             failures = 1;
             break;
         }
-        if (size != 0 && written == size) {
+        if (verdict == mvPassed) {
             failures = 0;
             break;
         }

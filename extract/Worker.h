@@ -68,6 +68,12 @@ private:
 int32_t OnArchiveProgress(void* sender, bool isTotal, int64_t value);
 int32_t OnArchivePassword(void* sender, std::string& password);
 
+// The password test on the marker item: extracted into `trialFile` (removed
+// again), it passes only when the library reports no error and the bytes
+// match its declared size; a marker of size 0 decides nothing.
+enum TMarkerVerdict { mvPassed, mvWrongPassword, mvUndecided };
+TMarkerVerdict TestMarker(I7zArchiveReader& reader, uint32_t index, const std::string& trialFile);
+
 // "report.txt" -> "report(1).txt", or the first free number after it.
 std::string GetRenameName(const std::string& path);
 // The file-name part of a path without its extension ("data.tar.gz" -> "data.tar").

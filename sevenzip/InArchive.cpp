@@ -3,10 +3,12 @@
 #include "platform/Error.h"
 #include "platform/FileStream.h"
 #include "platform/Paths.h"
+#include "platform/SystemText.h"
 #include "sevenzip/SevenZipStream.h"
 #include "sevenzip/WideText.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <sys/stat.h>
 
 namespace {
@@ -16,11 +18,23 @@ constexpr uint32_t ALL_ITEMS = 0xFFFFFFFF;
 
 // An output file that takes the item's modification time when it is closed,
 // as archivers do: the overwrite question compares times.
+// A write that fails (a full disk) is remembered in `writeError`, so the
+// user hears the system's reason rather than the library's generic one.
 class TItemFileStream final : public TFileStream {
 public:
-    TItemFileStream(const std::string& fileName, const PROPVARIANT& modified)
-        : TFileStream(fileName, TFileMode::fmCreate), FModified(modified.vt == VT_FILETIME), FTime(modified.filetime)
+    TItemFileStream(const std::string& fileName, const PROPVARIANT& modified, std::string& writeError)
+        : TFileStream(fileName, TFileMode::fmCreate), FModified(modified.vt == VT_FILETIME), FTime(modified.filetime),
+          FWriteError(writeError)
     {
+    }
+    int64_t Write(const void* buffer, int64_t count) override
+    {
+        errno = 0;
+        const int64_t done = TFileStream::Write(buffer, count);
+        if (done != count && FWriteError.empty())
+            FWriteError = FormatText("Cannot write file \"%s\". %s",
+                                     {FileName(), SystemErrorText(errno != 0 ? errno : ENOSPC)});
+        return done;
     }
     ~TItemFileStream() override
     {
@@ -43,6 +57,7 @@ public:
 private:
     bool FModified;
     FILETIME FTime;
+    std::string& FWriteError;
 };
 
 // Clears a transient field whichever way the call ends.
@@ -201,6 +216,7 @@ void T7zInArchive::RunExtract(const uint32_t* indices, uint32_t count, bool test
     handler->GetNumberOfItems(&items);
     FOperationResults.assign(items, -1);
     FCallbackError = nullptr;
+    FWriteError.clear();
     // The library trusts the list it is given: an index it does not have
     // makes it read past its tables, and it expects the list in ascending
     // order. So it gets a sorted copy of a list that has been checked.
@@ -221,6 +237,8 @@ void T7zInArchive::RunExtract(const uint32_t* indices, uint32_t count, bool test
             : handler->Extract(selected.data(), static_cast<uint32_t>(selected.size()), test ? 1 : 0, callback.Get());
     if (FCallbackError)
         std::rethrow_exception(std::exchange(FCallbackError, nullptr));
+    if (!FWriteError.empty())
+        throw EVarnholdError(FWriteError);
     CheckResult(result);
 }
 
@@ -334,7 +352,7 @@ HRESULT T7zInArchive::CreateFolderStream(uint32_t index, ISequentialOutStream** 
         ForceDirectories(ExtractFilePath(target));
         PROPVARIANT modified;
         ReadItemProperty(index, kpidMTime, modified);
-        auto* file = new TItemFileStream(target, modified);
+        auto* file = new TItemFileStream(target, modified, FWriteError);
         ClearProperty(modified);
         *outStream = static_cast<IOutStream*>(new T7zStream(file, soOwned));
         (*outStream)->AddRef();

@@ -98,4 +98,5 @@ private:
     std::vector<int32_t> FOperationResults;
     std::vector<std::string> FRefusedPaths;
     std::exception_ptr FCallbackError;
+    std::string FWriteError;
 };

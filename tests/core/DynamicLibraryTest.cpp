@@ -1,10 +1,10 @@
 #include "extract/WorkFolder.h"
 #include "platform/DynamicLibrary.h"
 #include "support/TestSupport.h"
+#include "support/TmpfsMount.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/mount.h>
 #include <unistd.h>
 
 namespace {
@@ -13,8 +13,8 @@ TEST(DynamicLibrary, LoadsFromAFolderMountedNoexec)
 {
     TScratchFolder scratch;
     const std::string folder = scratch / "noexec";
-    WriteTextFile(folder + "/.keep", "");
-    if (mount("tmpfs", folder.c_str(), "tmpfs", MS_NOEXEC | MS_NOSUID | MS_NODEV, "size=16m") != 0)
+    TTmpfsMount noexec(folder, "size=16m,noexec");
+    if (!noexec.Mounted())
         GTEST_SKIP() << "this machine does not allow mounting a noexec tmpfs here (needs root): not tested";
     SaveResourceToFile("7z_dll", "FILE", folder + "/7z.dll");
 
@@ -22,7 +22,6 @@ TEST(DynamicLibrary, LoadsFromAFolderMountedNoexec)
     EXPECT_NE(module, nullptr) << LastModuleError();
     EXPECT_NE(GetModuleSymbol(module, "CreateObject"), nullptr);
     FreeModule(module);
-    umount2(folder.c_str(), MNT_DETACH);
 }
 
 TEST(DynamicLibrary, NotALibraryFailsBothWays)

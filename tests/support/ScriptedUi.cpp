@@ -24,9 +24,11 @@ void TScriptedUi::ShowTotalSize(int64_t totalSize)
         OnShowTotalSize();
 }
 
-TOverwriteChoice TScriptedUi::AskOverWrite(const std::string& existsFile, const std::string&)
+TOverwriteChoice TScriptedUi::AskOverWrite(const std::string& existsFile, const std::string& newFile)
 {
     AskedFor.push_back(existsFile);
+    if (OnAskOverWrite)
+        OnAskOverWrite(existsFile, newFile);
     if (Answers.empty()) {
         ADD_FAILURE() << "unexpected overwrite question for " << existsFile;
         return ocNo;

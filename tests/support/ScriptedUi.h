@@ -28,6 +28,7 @@ public:
     std::deque<TOverwriteChoice> Answers;    // next answers of the overwrite question
     std::vector<std::string> AskedFor;       // existing files asked about, in order
     std::function<void()> OnShowTotalSize;   // runs inside ShowTotalSize
+    std::function<void(const std::string& existsFile, const std::string& newFile)> OnAskOverWrite;
     std::vector<int64_t> TotalsShown;
     bool PasswordAccepted = false;
     std::string PasswordTyped;

@@ -1,0 +1,84 @@
+#pragma once
+// A worker run with real payloads, driven through a scripted front end, in a
+// private temporary folder so a test sees exactly its own work folders.
+
+#include "extract/Payload.h"
+#include "extract/WorkFolder.h"
+#include "extract/Worker.h"
+#include "platform/Paths.h"
+#include "platform/PauseGate.h"
+#include "platform/TempFolder.h"
+#include "support/PayloadBuilder.h"
+#include "support/ScriptedUi.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+// The end messages of a run.
+inline const std::pair<uintptr_t, intptr_t> DONE{1, 0}, FOLDER_FAILED{0, 1}, WRONG_PASSWORD{0, 2}, FAILED{0, 3};
+
+inline TPayloadSpec Spec(const std::map<std::string, std::string>& files,
+                  const std::vector<std::string>& switches = {"-m0=LZMA2"},
+                  const std::string& markerContent = std::string(200, 'm'))
+{
+    TPayloadSpec spec;
+    spec.Files = files;
+    spec.Switches = switches;
+    spec.MarkerContent = markerContent;
+    return spec;
+}
+
+class WorkerRun : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ResetRunState();
+        // A private temporary folder, so the test sees exactly its own work folders.
+        Temp = Scratch / "tmp/";
+        ForceDirectories(Temp);
+        setenv("TMPDIR", Temp.c_str(), 1);
+        g_sWorkDir = CreateWorkFolder(10 * 1024 * 1024);
+        Settings.DllFile = g_sWorkDir + "7z.dll";
+        Settings.OutputDir = Scratch / "out/";
+        Settings.PasswordText = "Secret pw";
+    }
+
+    void TearDown() override
+    {
+        WorkerPauseGate().Resume();
+        DeleteFolderTree(g_sWorkDir);
+        unsetenv("TMPDIR");
+        ResetRunState();
+    }
+
+    void Build(const TPayloadSpec& spec) { Settings.ExeFile = BuildProtectedExecutable(Scratch / "build/", spec); }
+
+    std::pair<uintptr_t, intptr_t> Run()
+    {
+        TThreaEncryptFile worker(Settings, Ui);
+        worker.Resume();
+        const auto outcome = Ui.WaitForDone();
+        worker.WaitFor();
+        Error = worker.ErrorText();
+        return outcome;
+    }
+
+    // Work folders other than the main one left in the temporary folder.
+    std::vector<std::string> LeftoverWorkFolders()
+    {
+        std::vector<std::string> left = ListWorkFolders();
+        std::erase(left, ExtractFileName(ExcludeTrailingPathDelimiter(g_sWorkDir)));
+        return left;
+    }
+
+    std::string Out(const std::string& path) const { return Settings.OutputDir + path; }
+
+    TScratchFolder Scratch;
+    std::string Temp;
+    TRunSettings Settings;
+    TScriptedUi Ui;
+    std::string Error;
+};
+
