@@ -21,7 +21,16 @@ void TFixedDialog::showEvent(QShowEvent* event)
 
 void TFixedDialog::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Escape)
+    // A focused push button takes Enter itself and never passes it on. What
+    // reaches the dialog comes from an edit box or the check box, and would
+    // press whichever button Qt made the default: a half-typed field must not
+    // confirm the dialog, and Escape must not abandon it.
+    switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Enter:
+    case Qt::Key_Return:
         return;
-    QDialog::keyPressEvent(event);
+    default:
+        QDialog::keyPressEvent(event);
+    }
 }

@@ -1,7 +1,8 @@
 #pragma once
 // What the program's dialogs share: a fixed size that grows with the texts
 // of whichever language is shown, FormShow each time the dialog is shown,
-// and no cancel button, so Escape does nothing.
+// and neither a default nor a cancel button: Enter acts only on the focused
+// button, and Escape does nothing.
 
 #include <QDialog>
 

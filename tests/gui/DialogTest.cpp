@@ -82,6 +82,65 @@ TEST_F(Dialogs, TabOrdersForTheKeyboard)
               (std::vector<std::string>{"btnHide", "btnPause", "btnCancel"}));
 }
 
+// What a key does in a dialog: Enter and Space act on the focused button only;
+// Enter in an edit box or on the check box, and Escape anywhere, do nothing.
+struct TKeyCase {
+    const char* Dialog;
+    const char* Focus;
+    Qt::Key Key;
+    const char* Outcome;  // "open", "accepted", "refused" or "choice N"
+};
+
+const TKeyCase KEY_CASES[] = {
+    {"Password", "edPassword", Qt::Key_Return, "open"},
+    {"Password", "edPassword", Qt::Key_Enter, "open"},
+    {"Password", "edPassword", Qt::Key_Escape, "open"},
+    {"Password", "chkDisplayPassword", Qt::Key_Return, "open"},
+    {"Password", "btnOK", Qt::Key_Return, "accepted"},
+    {"Password", "btnOK", Qt::Key_Space, "accepted"},
+    {"Password", "btnCancel", Qt::Key_Enter, "refused"},
+    {"Password", "btnCancel", Qt::Key_Escape, "open"},
+    {"SetOutput", "edExeFile", Qt::Key_Return, "open"},
+    {"SetOutput", "edOutput", Qt::Key_Return, "open"},
+    {"SetOutput", "btnOK", Qt::Key_Return, "accepted"},
+    {"SetOutput", "btnOK", Qt::Key_Space, "accepted"},
+    {"SetOutput", "btnOK", Qt::Key_Escape, "open"},
+    {"SetOutput", "btnCancel", Qt::Key_Space, "refused"},
+    {"OverWrite", "btnYes", Qt::Key_Escape, "open"},
+    {"OverWrite", "btnNoAll", Qt::Key_Return, "choice 3"},
+    {"OverWrite", "btnRename", Qt::Key_Space, "choice 4"},
+    {"OverWrite", "btnCancel", Qt::Key_Enter, "choice 5"},
+};
+
+TEST_F(Dialogs, KeysActOnlyOnTheFocusedButton)
+{
+    WriteTextFile(Scratch / "protected.exe", "x");
+    for (const TKeyCase& row : KEY_CASES) {
+        SCOPED_TRACE(std::string(row.Dialog) + " " + row.Focus + " key " + std::to_string(row.Key));
+        TfrmPassword password;
+        TfrmSetOutput setOutput;
+        TfrmOverWrite overwrite;
+        QDialog* dialog = &overwrite;
+        if (std::string(row.Dialog) == "Password")
+            dialog = &password;
+        else if (std::string(row.Dialog) == "SetOutput")
+            dialog = &setOutput;
+        dialog->show();
+        password.edPassword->setText("secret");
+        setOutput.edExeFile->setText(QString::fromStdString(Scratch / "protected.exe"));
+        QWidget* focus = Find<QWidget>(*dialog, row.Focus);
+        focus->setFocus();
+        QTest::keyClick(focus, row.Key);
+
+        std::string outcome = "open";
+        if (dialog == &overwrite && !dialog->isVisible())
+            outcome = "choice " + std::to_string(overwrite.Choice);
+        else if (!dialog->isVisible())
+            outcome = (password.Accepted || setOutput.Accepted) ? "accepted" : "refused";
+        EXPECT_EQ(outcome, row.Outcome);
+    }
+}
+
 TEST_F(Dialogs, SetOutputAcceptsOnlyAnExistingFile)
 {
     TScriptedSetOutput dialog;
