@@ -46,6 +46,7 @@ TfrmMain::TfrmMain(TfrmSetOutput* setOutput, TfrmPassword* password)
     Timer1->setSingleShot(true);
     Timer1->setInterval(START_DELAY_MS);
     TimerProcess = new QTimer(this);
+    TimerProcess->setObjectName("TimerProcess");
     TimerProcess->setInterval(PROGRESS_INTERVAL_MS);
     TrayIcon1 = new QSystemTrayIcon(this);
     connect(Timer1, &QTimer::timeout, this, &TfrmMain::Timer1Timer);
@@ -146,7 +147,7 @@ void TfrmMain::TimerProcessTimer()
 
 void TfrmMain::btnPauseClick()
 {
-    if (!Worker)
+    if (!Worker || FRunOver)
         return;
     if (!WorkerPauseGate().IsPaused()) {
         WorkerPauseGate().Pause();
@@ -195,6 +196,11 @@ void TfrmMain::closeEvent(QCloseEvent* event)
         return;
     }
     event->ignore();
+    // In the second between the worker's end and the window's own close there
+    // is nothing left to cancel: asking would only put a question over the
+    // outcome's message.
+    if (FRunOver)
+        return;
     if (ShowMessage(this, LangCaption("02000C30"), QMessageBox::Question, QMessageBox::Ok | QMessageBox::Cancel) !=
         QMessageBox::Ok)
         return;
@@ -218,6 +224,7 @@ void TfrmMain::closeEvent(QCloseEvent* event)
 
 void TfrmMain::WMExtractDone(uintptr_t wParam, intptr_t lParam)
 {
+    FRunOver = true;
     TimerProcess->stop();
     if (FEndWhenWorkerStops) {
         FinishRun(1, 0);

@@ -68,5 +68,6 @@ private:
     QTimer* TimerProcess;
     QSystemTrayIcon* TrayIcon1;
     bool FEndWhenWorkerStops = false;  // closed before the extraction: end quietly
+    bool FRunOver = false;             // the worker's end has arrived; the window closes by itself
     bool FEnded = false;
 };

@@ -5,6 +5,7 @@
 #include "extract/RunState.h"
 #include "extract/WorkFolder.h"
 #include "gui/ModalDriver.h"
+#include "gui/QStringPrinter.h"
 #include "support/TestSupport.h"
 
 #include <QCheckBox>

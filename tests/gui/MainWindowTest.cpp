@@ -4,6 +4,7 @@
 #include "dialogs/SetOutputFrm.h"
 #include "extract/WorkFolder.h"
 #include "gui/ModalDriver.h"
+#include "gui/QStringPrinter.h"
 #include "platform/Paths.h"
 #include "platform/PauseGate.h"
 #include "support/PayloadBuilder.h"
@@ -134,6 +135,29 @@ TEST_F(MainWindow, SuccessEndsWithNoMessage)
     EXPECT_FALSE(DirectoryExists(WorkFolder)) << "the work folder goes when the window closes";
     EXPECT_TRUE(ListWorkFolders().empty());
     EXPECT_NE(Main.Controls()->lblTotalSize->text(), "00:00:00");
+}
+
+TEST_F(MainWindow, NothingToCancelOrPauseOnceTheRunIsOver)
+{
+    auto* controls = Main.Controls();
+    auto* timerProcess = Main.findChild<QTimer*>("TimerProcess");
+    ASSERT_NE(timerProcess, nullptr);
+    Driver.Then(AnswerSetOutput(Exe, Out));
+    Driver.Then(AnswerPassword("Secret pw", [&] {
+        WaitUntil([&] { return Main.Worker != nullptr; });
+        // The end message stops the progress timer; the window closes a second later.
+        WaitUntil([&] { return !timerProcess->isActive(); });
+        ASSERT_TRUE(Main.Worker) << "the window is still waiting to close";
+        QTest::keyClick(controls->btnPause, Qt::Key_Space);
+        EXPECT_EQ(controls->btnPause->text(), "&Pause");
+        QTest::keyClick(controls->btnCancel, Qt::Key_Space);
+        EXPECT_FALSE(Main.close()) << "the window closes only by itself";
+    }));
+    ASSERT_TRUE(RunProgram());
+    EXPECT_TRUE(Driver.Done());
+    EXPECT_TRUE(Driver.Unexpected.empty()) << Driver.Unexpected.front();
+    EXPECT_EQ(ListFiles(Out), (std::vector<std::string>{"a.txt", "docs/b.txt"}));
+    EXPECT_TRUE(ListWorkFolders().empty());
 }
 
 TEST_F(MainWindow, WrongPasswordIsReportedAndNothingWritten)
