@@ -1,10 +1,11 @@
 // Program entry of the desktop program: one run per start.
 #include "app/MainFrm.h"
+#include "app/ProgramFont.h"
 #include "dialogs/PasswordFrm.h"
 #include "dialogs/SetOutputFrm.h"
+#include "extract/WorkFolder.h"
 
 #include <QApplication>
-#include <QFont>
 #include <QIcon>
 #include <QMessageBox>
 
@@ -17,10 +18,7 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     QApplication::setApplicationName("varnhold-extract");
     QApplication::setWindowIcon(QIcon(":/varnhold-extract.png"));
-    // The windows were designed for an 8-point sans font.
-    QFont font("DejaVu Sans");
-    font.setPointSize(8);
-    QApplication::setFont(font);
+    UseProgramFont();
     // The main window stays hidden while the dialogs are up; the program ends
     // when the run does, not when no window is visible.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -35,6 +33,11 @@ int main(int argc, char* argv[])
     try {
         mainWindow.FormShow();
     } catch (const std::exception& error) {
+        // No work folder, or the catalogue could not be written into it: no
+        // catalogue text can be trusted, so the error speaks for itself. A
+        // folder made before the failure goes, as on every other end.
+        if (!g_sWorkDir.empty())
+            DeleteFolderTree(g_sWorkDir);
         QMessageBox::critical(nullptr, "varnhold-extract", QString::fromStdString(error.what()));
         return 1;
     }

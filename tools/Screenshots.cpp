@@ -1,6 +1,7 @@
 // Renders every window and dialog in each of the nine languages to PNG
 // files, for looking at clipped or overlapping texts: `make screenshots`.
 #include "app/MainFrm.h"
+#include "app/ProgramFont.h"
 #include "dialogs/Captions.h"
 #include "platform/TempFolder.h"
 #include "dialogs/OverWriteFrm.h"
@@ -12,7 +13,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFont>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -45,9 +45,7 @@ void Save(QWidget& widget, const QString& folder, const QString& name)
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
-    QFont font("DejaVu Sans");
-    font.setPointSize(8);
-    QApplication::setFont(font);
+    UseProgramFont();
     const QString folder = argc > 1 ? argv[1] : "screenshots";
     QDir().mkpath(folder);
     g_sWorkDir = CreateWorkFolder(0);
