@@ -45,8 +45,10 @@ QString TfrmSetOutput::ChooseExecutable()
 {
     QFileDialog dialog(this);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    // "*.exe" in any letter case.
+    // "*.exe" in any letter case, also in a desktop's own file chooser, which
+    // may match case-sensitively; the user sees only the name "Exe File".
     dialog.setNameFilter("Exe File (*.[eE][xX][eE])");
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().first();

@@ -4,11 +4,15 @@
 #include "dialogs/SetOutputFrm.h"
 #include "extract/RunState.h"
 #include "extract/WorkFolder.h"
+#include "platform/Paths.h"
 #include "gui/ModalDriver.h"
 #include "gui/QStringPrinter.h"
 #include "support/TestSupport.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFileSystemModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -191,6 +195,96 @@ TEST_F(Dialogs, SetOutputFolderChooser)
         browse->click();
         EXPECT_EQ(dialog.edOutput->text(), shown) << chosen.toStdString();
     }
+}
+
+// The names the open file chooser lists in `folder`, once it has read it.
+QStringList ListedNames(QFileDialog* chooser, const QString& folder, int expected)
+{
+    auto* model = chooser->findChild<QFileSystemModel*>();
+    EXPECT_NE(model, nullptr);
+    if (!model)
+        return {};
+    const QModelIndex parent = model->index(folder);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return model->rowCount(parent) >= expected; }));
+    QStringList names;
+    for (int row = 0; row < model->rowCount(parent); ++row)
+        names << model->index(row, 0, parent).data().toString();
+    names.sort();
+    return names;
+}
+
+TEST_F(Dialogs, SetOutputFileChooserListsExeFilesInAnyCase)
+{
+    const QString folder = QString::fromStdString(Scratch / "downloads");
+    ForceDirectories(folder.toStdString());
+    for (const char* name : {"a.exe", "B.EXE", "c.Exe", "d.exe.txt", "notes.txt", "exe"})
+        WriteTextFile(folder.toStdString() + "/" + name, "x");
+
+    TfrmSetOutput dialog;
+    dialog.show();
+    TModalDriver driver;
+    QStringList listed;
+    QString filterShown;
+    driver.Then([&](QWidget* widget) {
+        auto* chooser = qobject_cast<QFileDialog*>(widget);
+        if (!chooser)
+            return false;
+        chooser->setDirectory(folder);
+        listed = ListedNames(chooser, folder, 3);
+        if (auto* combo = chooser->findChild<QComboBox*>("fileTypeCombo"))
+            filterShown = combo->currentText();
+        if (auto* name = chooser->findChild<QLineEdit*>("fileNameEdit")) {
+            name->clear();
+            QTest::keyClicks(name, "B.EXE");
+        }
+        static_cast<QDialog*>(chooser)->accept();  // as the Open button does
+        return true;
+    });
+    Find<QPushButton>(dialog, "Button1")->click();
+    EXPECT_TRUE(driver.Done());
+    EXPECT_EQ(listed, QStringList({"B.EXE", "a.exe", "c.Exe"}));
+    EXPECT_EQ(filterShown, "Exe File");
+    EXPECT_EQ(dialog.edExeFile->text(), folder + "/B.EXE");
+
+    driver.Then([](QWidget* widget) {
+        auto* chooser = qobject_cast<QFileDialog*>(widget);
+        if (chooser)
+            chooser->reject();
+        return chooser != nullptr;
+    });
+    Find<QPushButton>(dialog, "Button1")->click();
+    EXPECT_EQ(dialog.edExeFile->text(), folder + "/B.EXE") << "a cancelled choice changes nothing";
+    EXPECT_TRUE(driver.Unexpected.empty()) << driver.Unexpected.front();
+}
+
+TEST_F(Dialogs, SetOutputFolderChooserStartsAtTheOutputFolder)
+{
+    const QString start = QString::fromStdString(Scratch / "start");
+    const QString chosen = QString::fromStdString(Scratch / "chosen");
+    ForceDirectories(start.toStdString());
+    ForceDirectories(chosen.toStdString());
+
+    TfrmSetOutput dialog;
+    dialog.show();
+    dialog.edOutput->setText(start + "/");
+    TModalDriver driver;
+    QString title, startedAt;
+    driver.Then([&](QWidget* widget) {
+        auto* chooser = qobject_cast<QFileDialog*>(widget);
+        if (!chooser)
+            return false;
+        title = chooser->windowTitle();
+        startedAt = chooser->directory().absolutePath();
+        chooser->setDirectory(chosen);
+        static_cast<QDialog*>(chooser)->accept();  // as the Open or Choose button does
+        return true;
+    });
+    Find<QPushButton>(dialog, "btnBrowser")->click();
+    EXPECT_TRUE(driver.Done());
+    EXPECT_EQ(title, "Select destination folder.");
+    EXPECT_EQ(startedAt, start);
+    EXPECT_EQ(dialog.edOutput->text(), chosen + "/") << "exactly one final slash";
+    EXPECT_TRUE(driver.Unexpected.empty());
 }
 
 TEST_F(Dialogs, PasswordRefusesOnlyABlankOne)
