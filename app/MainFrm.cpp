@@ -2,6 +2,7 @@
 #include "ui_MainFrm.h"
 
 #include "dialogs/Captions.h"
+#include "dialogs/FitToTexts.h"
 #include "dialogs/OverWriteFrm.h"
 #include "dialogs/PasswordFrm.h"
 #include "dialogs/SetOutputFrm.h"
@@ -117,7 +118,7 @@ void TfrmMain::Timer1Timer()
     ui->lblPercent->setText("0%");
     ui->lblSpeed->clear();
     ui->lblFileName->setText(LangCaption("02000105"));
-    adjustSize();
+    FitToTexts(*this);
     if (const QScreen* screen = QApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     show();

@@ -1,8 +1,9 @@
 #include "dialogs/FixedDialog.h"
 
+#include "dialogs/FitToTexts.h"
+
 #include <QKeyEvent>
 #include <QLayout>
-#include <QShowEvent>
 
 void TFixedDialog::FixSize(Qt::WindowFlags extraButtons)
 {
@@ -11,12 +12,17 @@ void TFixedDialog::FixSize(Qt::WindowFlags extraButtons)
                    extraButtons);
 }
 
-void TFixedDialog::showEvent(QShowEvent* event)
+void TFixedDialog::setVisible(bool visible)
 {
-    QDialog::showEvent(event);
-    // A window coming back from the taskbar is no new showing.
-    if (!event->spontaneous())
+    // Each showing starts with FormShow; a window coming back from the
+    // taskbar is no new showing and does not come through here. The texts it
+    // sets are laid out while the dialog is still hidden, so it appears at
+    // its final size and QDialog centres that size.
+    if (visible && !isVisible()) {
         FormShow();
+        FitToTexts(*this);
+    }
+    QDialog::setVisible(visible);
 }
 
 void TFixedDialog::keyPressEvent(QKeyEvent* event)

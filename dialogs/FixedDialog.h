@@ -10,11 +10,11 @@ class TFixedDialog : public QDialog {
     Q_OBJECT
 public:
     explicit TFixedDialog(QWidget* parent) : QDialog(parent) {}
+    void setVisible(bool visible) override;
 
 protected:
     // Call after the form is set up.
     void FixSize(Qt::WindowFlags extraButtons);
     virtual void FormShow() = 0;
-    void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 };

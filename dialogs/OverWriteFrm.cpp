@@ -50,7 +50,6 @@ void TfrmOverWrite::FormShow()
     ui->lblFile->setText(ExistsFile);
     ShowFile(ExistsFile, ui->imgExists, ui->lblExistsFile_Size, ui->lblExistsFile_Time);
     ShowFile(NewFile, ui->imgNew, ui->lblNewFile_Size, ui->lblNewFile_Time);
-    adjustSize();
     ui->btnYes->setFocus();
 }
 

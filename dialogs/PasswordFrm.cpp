@@ -31,7 +31,6 @@ void TfrmPassword::LoadCaptions()
 void TfrmPassword::FormShow()
 {
     LoadCaptions();
-    adjustSize();
     Accepted = false;
     edPassword->setFocus();
 }

@@ -34,7 +34,6 @@ void TfrmSetOutput::LoadCaptions()
 void TfrmSetOutput::FormShow()
 {
     LoadCaptions();
-    adjustSize();
     Accepted = false;
     edExeFile->clear();
     edOutput->setText(DefaultOutputFolder());
