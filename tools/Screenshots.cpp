@@ -1,23 +1,22 @@
-// Renders every window and dialog in each of the nine languages to PNG
-// files, for looking at clipped or overlapping texts: `make screenshots`.
+// Renders every window, dialog and message box in each of the nine languages
+// to PNG files, for looking at clipped or overlapping texts: `make screenshots`.
 #include "app/MainFrm.h"
 #include "app/ProgramFont.h"
 #include "dialogs/Captions.h"
-#include "platform/TempFolder.h"
 #include "dialogs/OverWriteFrm.h"
 #include "dialogs/PasswordFrm.h"
 #include "dialogs/SetOutputFrm.h"
 #include "extract/WorkFolder.h"
 #include "lang/LangText.h"
+#include "platform/Paths.h"
 #include "ui_MainFrm.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 #include <cstdlib>
+#include <fstream>
 
 namespace {
 
@@ -32,12 +31,53 @@ const TLanguage LANGUAGES[] = {
     {"Japanese", "ja_JP.UTF-8"}, {"Portuguese", "pt_BR.UTF-8"}, {"Spanish", "es_ES.UTF-8"},
 };
 
-void Save(QWidget& widget, const QString& folder, const QString& name)
+struct TMessage {
+    const char* Name;
+    const char* Key;
+    QMessageBox::Icon Icon;
+    QMessageBox::StandardButtons Buttons;
+};
+
+// Every message box of the program; "{0}" gets a long folder or error text.
+const TMessage MESSAGES[] = {
+    {"Message-NoOutputFolder", "02000881", QMessageBox::Information, QMessageBox::Ok},
+    {"Message-BlankPassword", "02000B00", QMessageBox::Information, QMessageBox::Ok},
+    {"Message-ConfirmCancel", "02000C30", QMessageBox::Question, QMessageBox::Ok | QMessageBox::Cancel},
+    {"Message-CannotCreateFolder", "02000603", QMessageBox::Warning, QMessageBox::Ok},
+    {"Message-WrongPassword", "02000B10", QMessageBox::Warning, QMessageBox::Ok},
+    {"Message-Failure", "02000D01", QMessageBox::Warning, QMessageBox::Ok},
+};
+
+const char* const SAMPLE_PLACEHOLDER = "/home/user/Documents/recovered files/from the old laptop/";
+
+class TShots {
+public:
+    explicit TShots(const QString& folder) : FFolder(folder) {}
+
+    // Grabs the widget as it is on screen, shown and laid out.
+    void Save(QWidget& widget, const QString& name, bool keepShown = false)
+    {
+        widget.show();
+        QApplication::processEvents();
+        widget.grab().save(FFolder + "/" + FPrefix + "-" + name + ".png");
+        if (!keepShown)
+            widget.hide();
+    }
+
+    void SetLanguage(const TLanguage& language)
+    {
+        setenv("LC_ALL", language.Locale, 1);
+        FPrefix = language.Name;
+    }
+
+private:
+    QString FFolder;
+    QString FPrefix;
+};
+
+void WriteSample(const std::string& path, size_t bytes)
 {
-    widget.show();
-    QApplication::processEvents();
-    widget.grab().save(folder + "/" + name + ".png");
-    widget.hide();
+    std::ofstream(path, std::ios::binary) << std::string(bytes, 'x');
 }
 
 }  // namespace
@@ -49,25 +89,32 @@ int main(int argc, char* argv[])
     const QString folder = argc > 1 ? argv[1] : "screenshots";
     QDir().mkpath(folder);
     g_sWorkDir = CreateWorkFolder(0);
+    // Two real files, so the overwrite dialog shows both icons.
+    const std::string existsFile = g_sWorkDir + "a rather long folder name/quarterly report.txt";
+    const std::string newFile = g_sWorkDir + "staging/quarterly report.txt";
+    ForceDirectories(ExtractFilePath(existsFile));
+    ForceDirectories(ExtractFilePath(newFile));
+    WriteSample(existsFile, 1234);
+    WriteSample(newFile, 5678);
 
+    TShots shots(folder);
     for (const TLanguage& language : LANGUAGES) {
-        setenv("LC_ALL", language.Locale, 1);
-        const QString prefix = language.Name;
+        shots.SetLanguage(language);
 
         TfrmSetOutput setOutput;
         TfrmPassword password;
         TfrmMain main(&setOutput, &password);
         main.LoadLanguage();
 
-        Save(setOutput, folder, prefix + "-SetOutput");
+        shots.Save(setOutput, "SetOutput", true);
         setOutput.edExeFile->setText("/home/user/Downloads/protected-files.exe");
-        setOutput.grab().save(folder + "/" + prefix + "-SetOutput-filled.png");
-        Save(password, folder, prefix + "-Password");
+        shots.Save(setOutput, "SetOutput-filled");
+        shots.Save(password, "Password");
 
         TfrmOverWrite overwrite;
-        overwrite.ExistsFile = QString::fromStdString(GetSystemTempFolder()) + "a-rather-long-folder-name/report.txt";
-        overwrite.NewFile = QString::fromStdString(g_sWorkDir) + "en.txt";
-        Save(overwrite, folder, prefix + "-OverWrite");
+        overwrite.ExistsFile = QString::fromStdString(existsFile);
+        overwrite.NewFile = QString::fromStdString(newFile);
+        shots.Save(overwrite, "OverWrite");
 
         auto* controls = main.Controls();
         controls->lblFileName->setText(LangCaption("02000105"));
@@ -78,9 +125,15 @@ int main(int argc, char* argv[])
         controls->lblTime_Used->setText("01:02:03");
         controls->lblTime_Left->setText("100:00:00");
         main.adjustSize();
-        Save(main, folder, prefix + "-Main");
+        shots.Save(main, "Main");
         controls->btnPause->setText(LangCaption("02000C13"));
-        Save(main, folder, prefix + "-Main-paused");
+        shots.Save(main, "Main-paused");
+
+        for (const TMessage& message : MESSAGES) {
+            const QString text = QString::fromStdString(ReplacePlaceholder(LangText(message.Key), SAMPLE_PLACEHOLDER));
+            const auto box = MakeMessage(nullptr, text, message.Icon, message.Buttons);
+            shots.Save(*box, message.Name);
+        }
     }
     DeleteFolderTree(g_sWorkDir);
     return 0;

@@ -1,4 +1,5 @@
 #include "app/MainFrm.h"
+#include "dialogs/Captions.h"
 #include "dialogs/OverWriteFrm.h"
 #include "dialogs/PasswordFrm.h"
 #include "dialogs/SetOutputFrm.h"
@@ -6,6 +7,7 @@
 #include "extract/WorkFolder.h"
 #include "platform/Paths.h"
 #include "gui/ModalDriver.h"
+#include "lang/LangText.h"
 #include "gui/QStringPrinter.h"
 #include "support/TestSupport.h"
 
@@ -309,6 +311,18 @@ TEST_F(Dialogs, PasswordRefusesOnlyABlankOne)
     EXPECT_TRUE(dialog.Accepted);
     EXPECT_EQ(dialog.edPassword->text(), "  pass word  ") << "the caller receives the blanks";
     EXPECT_TRUE(driver.Unexpected.empty());
+}
+
+TEST_F(Dialogs, MessageBoxesSpeakTheCataloguesLanguage)
+{
+    SaveResourceToFile("Lang_Italian", "FILE", g_sLangFile);
+    TModalDriver driver;
+    driver.ThenMessage(QMessageBox::Cancel);
+    EXPECT_EQ(ShowMessage(nullptr, "?", QMessageBox::Question, QMessageBox::Ok | QMessageBox::Cancel),
+              QMessageBox::Cancel);
+    EXPECT_EQ(driver.Captions, std::vector<std::string>{LangText("01000000")});
+    EXPECT_EQ(driver.Buttons, std::vector<std::string>{LangText("02000702") + "|" + LangText("02000710")});
+    EXPECT_EQ(driver.Buttons[0], "Conferma|Cancella");
 }
 
 TEST_F(Dialogs, PasswordShowToggle)

@@ -34,6 +34,10 @@ public:
                 return false;
             Messages.push_back(box->text().toStdString());
             Captions.push_back(box->windowTitle().toStdString());
+            std::string texts;
+            for (QAbstractButton* shown : box->buttons())
+                texts += (texts.empty() ? "" : "|") + shown->text().toStdString();
+            Buttons.push_back(texts);
             box->button(button)->click();
             return true;
         });
@@ -42,6 +46,7 @@ public:
     bool Done() const { return FSteps.empty(); }
     std::vector<std::string> Messages;
     std::vector<std::string> Captions;
+    std::vector<std::string> Buttons;  // each box's button texts, "|" between
     std::vector<std::string> Unexpected;  // modal widgets no step wanted
 
 private:
