@@ -18,6 +18,8 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     QApplication::setApplicationName("varnhold-extract");
     QApplication::setWindowIcon(QIcon(":/varnhold-extract.png"));
+    // Lets the desktop match the windows to the menu entry and its icon.
+    QApplication::setDesktopFileName("varnhold-extract");
     UseProgramFont();
     // The main window stays hidden while the dialogs are up; the program ends
     // when the run does, not when no window is visible.
