@@ -4,10 +4,15 @@
 
 #include <QKeyEvent>
 #include <QLayout>
+#include <QPushButton>
 
 void TFixedDialog::FixSize(Qt::WindowFlags extraButtons)
 {
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    // No button is ever the default one: Qt would frame it as the one that
+    // Enter presses, wherever the focus is.
+    for (QPushButton* button : findChildren<QPushButton*>())
+        button->setAutoDefault(false);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    extraButtons);
 }
@@ -27,14 +32,15 @@ void TFixedDialog::setVisible(bool visible)
 
 void TFixedDialog::keyPressEvent(QKeyEvent* event)
 {
-    // A focused push button takes Enter itself and never passes it on. What
-    // reaches the dialog comes from an edit box or the check box, and would
-    // press whichever button Qt made the default: a half-typed field must not
-    // confirm the dialog, and Escape must not abandon it.
+    // Enter presses the focused button and nothing else: in an edit box a
+    // half-typed field must not confirm the dialog. Escape does nothing.
     switch (event->key()) {
-    case Qt::Key_Escape:
     case Qt::Key_Enter:
     case Qt::Key_Return:
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget()))
+            button->click();
+        return;
+    case Qt::Key_Escape:
         return;
     default:
         QDialog::keyPressEvent(event);

@@ -137,6 +137,8 @@ TEST_F(Dialogs, KeysActOnlyOnTheFocusedButton)
         setOutput.edExeFile->setText(QString::fromStdString(Scratch / "protected.exe"));
         QWidget* focus = Find<QWidget>(*dialog, row.Focus);
         focus->setFocus();
+        for (QPushButton* button : dialog->findChildren<QPushButton*>())
+            EXPECT_FALSE(button->isDefault()) << button->objectName().toStdString() << " looks like Enter's target";
         QTest::keyClick(focus, row.Key);
 
         std::string outcome = "open";
