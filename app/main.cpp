@@ -1,12 +1,14 @@
 // Program entry of the desktop program: one run per start.
 #include "app/MainFrm.h"
 #include "app/ProgramFont.h"
+#include "app/QtTranslations.h"
 #include "dialogs/PasswordFrm.h"
 #include "dialogs/SetOutputFrm.h"
 #include "extract/WorkFolder.h"
 
 #include <QApplication>
 #include <QIcon>
+#include <QLocale>
 #include <QMessageBox>
 
 TfrmMain* frmMain = nullptr;
@@ -21,6 +23,7 @@ int main(int argc, char* argv[])
     // Lets the desktop match the windows to the menu entry and its icon.
     QApplication::setDesktopFileName("varnhold-extract");
     UseProgramFont();
+    UseQtTranslations(QLocale(), &application);
     // The main window stays hidden while the dialogs are up; the program ends
     // when the run does, not when no window is visible.
     QApplication::setQuitOnLastWindowClosed(false);
