@@ -210,8 +210,9 @@ void TfrmMain::closeEvent(QCloseEvent* event)
     SetFlag(g_bCancel, true);
     if (IsSet(g_bExtracting)) {
         // The worker stops at its next check and posts its end; the window
-        // waits for it. A paused worker sees the flag after Continue.
-        DeleteFolderTree(g_sWorkDir);
+        // waits for it. A paused worker sees the flag after Continue. The
+        // work folder goes when the window closes: until then the catalogue
+        // in it still gives the texts of another close attempt's question.
         return;
     }
     // Before the extraction nothing of the user's is touched yet: the window

@@ -255,6 +255,13 @@ TEST_F(MainWindow, BackgroundNeverHidesTheWindowWithNoWayBack)
             EXPECT_TRUE(Main.isVisible()) << "without a tray the window is only minimised";
             EXPECT_TRUE(Main.isMinimized());
         }
+        // A click on the tray icon brings the window back in front.
+        auto* tray = Main.findChild<QSystemTrayIcon*>();
+        ASSERT_NE(tray, nullptr);
+        emit tray->activated(QSystemTrayIcon::Trigger);
+        EXPECT_TRUE(Main.isVisible());
+        EXPECT_FALSE(Main.isMinimized());
+        EXPECT_FALSE(tray->isVisible());
         WorkerPauseGate().Resume();
     }));
     ASSERT_TRUE(RunProgram());
@@ -290,34 +297,38 @@ TEST_F(MainWindow, CancelBeforeTheExtractionEndsAtOnce)
 TEST_F(MainWindow, CancelDuringTheExtractionWaitsForTheWorker)
 {
     UseBigPayload();
+    auto* controls = Main.Controls();
     Driver.Then(AnswerSetOutput(Exe, Out));
     Driver.Then(AnswerPassword("Secret pw", [&] {
-        // Freeze the worker inside the extraction, then cancel.
+        // Step the worker into the extraction, then pause it with the button.
         WorkerPauseGate().Pause();
         while (!IsSet(g_bExtracting) || ListFiles(Out).empty()) {
             WorkerPauseGate().Resume();
             QTest::qWait(1);
             WorkerPauseGate().Pause();
         }
-        Main.close();
+        WorkerPauseGate().Resume();
+        QTest::keyClick(controls->btnPause, Qt::Key_Space);
+        ASSERT_EQ(controls->btnPause->text(), "&Continue");
+
+        Main.close();  // confirmed
+        EXPECT_TRUE(Main.isVisible()) << "the window waits for the worker";
+        EXPECT_TRUE(IsSet(g_bCancel));
+        Main.close();  // asks again, confirmed again
+        QTest::qWait(200);
+        EXPECT_TRUE(Main.isVisible() && Main.Worker) << "a paused worker stops only after Continue";
+        QTest::keyClick(controls->btnPause, Qt::Key_Space);
     }));
-    Driver.Then([&](QWidget* widget) {
-        auto* box = qobject_cast<QMessageBox*>(widget);
-        if (!box)
-            return false;
-        box->button(QMessageBox::Ok)->click();
-        QTimer::singleShot(0, [&] {
-            EXPECT_TRUE(Main.isVisible()) << "the window waits for the worker";
-            EXPECT_TRUE(IsSet(g_bCancel));
-            WorkerPauseGate().Resume();
-        });
-        return true;
-    });
+    Driver.ThenMessage(QMessageBox::Ok);
+    Driver.ThenMessage(QMessageBox::Ok);
     ASSERT_TRUE(RunProgram());
-    EXPECT_TRUE(Driver.Unexpected.empty());
+    EXPECT_TRUE(Driver.Unexpected.empty()) << Driver.Unexpected.front();
+    EXPECT_EQ(Driver.Messages, std::vector<std::string>(2, "Are you sure you want to cancel?"));
+    EXPECT_EQ(Driver.Captions, std::vector<std::string>(2, "Varnhold Configuration"));
     EXPECT_LT(ListFiles(Out).size(), 4u);
     for (const std::string& path : ListFiles(Out))
         EXPECT_EQ(ReadWholeFile(Out + path).size(), 8u * 1024 * 1024) << path << " is half written";
+    EXPECT_FALSE(DirectoryExists(WorkFolder));
     EXPECT_TRUE(ListWorkFolders().empty());
 }
 
