@@ -1,6 +1,6 @@
 #include "cli/Options.h"
 
-#include <cstring>
+#include <algorithm>
 #include <vector>
 
 const char* const CLI_USAGE =
@@ -90,4 +90,9 @@ bool ParseCommandLine(int argc, const char* const argv[], TCliOptions& options, 
     options.ExeFile = positional[0];
     options.OutputDir = positional[1];
     return true;
+}
+
+bool IsBlank(const std::string& text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) <= ' '; });
 }
