@@ -36,12 +36,17 @@ void Say(const std::string& text)
 // exit code when there is none.
 int GetPassword(const TCliOptions& options, int cancelFd, std::string& password)
 {
-    if (!options.PasswordFile.empty()) {
+    const bool fromFile = !options.PasswordFile.empty();
+    // "--password-file -" with the terminal as standard input becomes the
+    // prompt, which does not show what is typed.
+    const bool typedAtTheTerminal = options.PasswordFile == "-" && isatty(STDIN_FILENO);
+    const char* fromEnvironment = std::getenv("VARNHOLD_PASSWORD");
+    if (fromFile && !typedAtTheTerminal) {
         if (!ReadFirstLine(options.PasswordFile, password)) {
             Say("cannot read the password file \"" + options.PasswordFile + "\"");
             return EXIT_USAGE;
         }
-    } else if (const char* fromEnvironment = std::getenv("VARNHOLD_PASSWORD")) {
+    } else if (!fromFile && fromEnvironment) {
         password = fromEnvironment;
     } else if (!AskPasswordOnTerminal(password, cancelFd)) {
         if (IsSet(g_bCancel))

@@ -147,9 +147,16 @@ protected:
     }
 };
 
-TEST_F(CommandLineOnATerminal, PasswordPromptHidesWhatIsTypedAndRefusesABlankPassword)
+// Without a password from elsewhere, and with "--password-file -" typed at
+// the terminal: both ask without echo.
+class CommandLinePasswordPrompt : public CommandLineOnATerminal,
+                                  public ::testing::WithParamInterface<std::vector<std::string>> {};
+
+TEST_P(CommandLinePasswordPrompt, HidesWhatIsTypedAndRefusesABlankPassword)
 {
-    TTerminalRun run({Exe, Out}, Environment(false));
+    std::vector<std::string> args = GetParam();
+    args.insert(args.end(), {Exe, Out});
+    TTerminalRun run(args, Environment(false));
     ASSERT_TRUE(run.Started());
     ASSERT_TRUE(run.WaitFor("Enter password:")) << run.Output;
     EXPECT_FALSE(run.EchoIsOn());
@@ -161,6 +168,10 @@ TEST_F(CommandLineOnATerminal, PasswordPromptHidesWhatIsTypedAndRefusesABlankPas
     EXPECT_EQ(FilesWithContent(Out), (std::vector<std::string>{"a.txt=alpha", "docs/b.txt=bravo"}));
     EXPECT_TRUE(WorkFoldersLeft().empty());
 }
+
+INSTANTIATE_TEST_SUITE_P(Sources, CommandLinePasswordPrompt,
+                         ::testing::Values(std::vector<std::string>{}, std::vector<std::string>{"--password-file", "-"}),
+                         [](const auto& info) { return std::string(info.param.empty() ? "Nothing" : "StandardInput"); });
 
 TEST_F(CommandLineOnATerminal, CtrlCAtThePasswordPromptCancelsAndGivesTheEchoBack)
 {

@@ -58,6 +58,8 @@ TEST_P(CommandLineExits, CodeAndMessage)
 INSTANTIATE_TEST_SUITE_P(Table, CommandLineExits, ::testing::Values(
     TExitCase{"Done", "VARNHOLD_PASSWORD='pass word '", {"EXE", "OUT"}, 0, ""},
     TExitCase{"WrongPassword", "VARNHOLD_PASSWORD='pass word'", {"EXE", "OUT"}, 2, "Passwords do not match"},
+    TExitCase{"WrongPasswordInTheUsersLanguage", "LC_ALL=de_DE.UTF-8 VARNHOLD_PASSWORD='pass word'", {"EXE", "OUT"}, 2,
+              "Die Passw\u00f6rter stimmen nicht \u00fcberein."},
     TExitCase{"NotProtected", "VARNHOLD_PASSWORD=x", {"PLAIN", "OUT"}, 1, "The files could not be extracted: "},
     TExitCase{"MissingExecutable", "VARNHOLD_PASSWORD=x", {"/nonexistent/app.exe", "OUT"}, 1, "Cannot open file"},
     TExitCase{"BlankOutputFolder", "VARNHOLD_PASSWORD='pass word '", {"EXE", " "}, 64, "Specify a location"},
@@ -65,6 +67,8 @@ INSTANTIATE_TEST_SUITE_P(Table, CommandLineExits, ::testing::Values(
     TExitCase{"NoArguments", "", {}, 64, "Usage:"},
     TExitCase{"UnknownOption", "", {"--fast", "EXE", "OUT"}, 64, "unknown option --fast"},
     TExitCase{"PasswordOnTheCommandLine", "", {"--password=x", "EXE", "OUT"}, 64, "never taken from the command line"},
+    TExitCase{"EmptyPasswordFileName", "", {"--password-file=", "EXE", "OUT"}, 64, "--password-file needs a file name"},
+    TExitCase{"ValueForAFlag", "", {"--quiet=yes", "EXE", "OUT"}, 64, "--quiet takes no value"},
     TExitCase{"BadOverwriteMode", "", {"--overwrite", "always", "EXE", "OUT"}, 64, "--overwrite takes"},
     TExitCase{"NoPasswordAnywhere", "", {"EXE", "OUT"}, 64, "no password"},
     TExitCase{"Help", "", {"--help"}, 0, "Exit codes"},
@@ -77,11 +81,12 @@ TEST_F(CommandLine, PasswordSources)
     EXPECT_EQ(Cli("", {"--password-file", Scratch / "pw.txt", Exe, Scratch / "one"}), 0) << Output;
     EXPECT_EQ(Cli("", {"--password-file", "-", Exe, Scratch / "two"}, "pass word \n"), 0) << Output;
     EXPECT_EQ(Cli("VARNHOLD_PASSWORD='pass word '", {Exe, Scratch / "three"}), 0) << Output;
+    EXPECT_EQ(Cli("", {"--password-file=" + Scratch / "pw.txt", Exe, Scratch / "five"}), 0) << Output;
     // The file wins over the environment.
     EXPECT_EQ(Cli("VARNHOLD_PASSWORD=wrong", {"--password-file", Scratch / "pw.txt", Exe, Scratch / "four"}), 0) << Output;
-    EXPECT_EQ(Cli("", {"--password-file", Scratch / "missing.txt", Exe, Scratch / "five"}), 64) << Output;
-    EXPECT_EQ(Cli("", {"--password-file", "-", Exe, Scratch / "six"}, "   \n"), 64) << Output;
-    for (const char* folder : {"one", "two", "three", "four"})
+    EXPECT_EQ(Cli("", {"--password-file", Scratch / "missing.txt", Exe, Scratch / "six"}), 64) << Output;
+    EXPECT_EQ(Cli("", {"--password-file", "-", Exe, Scratch / "seven"}, "   \n"), 64) << Output;
+    for (const char* folder : {"one", "two", "three", "four", "five"})
         EXPECT_EQ(ReadWholeFile(Scratch / (std::string(folder) + "/docs/b.txt")), "bravo") << folder;
 }
 
@@ -95,7 +100,7 @@ TEST_F(CommandLine, OverwriteModes)
     for (const auto& [mode, expected] : cases) {
         const std::string out = Scratch / (std::string("out-") + mode + "/");
         WriteTextFile(out + "a.txt", "mine");
-        EXPECT_EQ(Cli("VARNHOLD_PASSWORD='pass word '", {"--overwrite", mode, Exe, out}), 0) << Output;
+        EXPECT_EQ(Cli("VARNHOLD_PASSWORD='pass word '", {std::string("--overwrite=") + mode, Exe, out}), 0) << Output;
         EXPECT_EQ(FilesWithContent(out), expected) << mode;
     }
 }
