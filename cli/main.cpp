@@ -10,6 +10,7 @@
 #include "lang/LangText.h"
 
 #include <clocale>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <unistd.h>
@@ -106,6 +107,9 @@ int Run(const TCliOptions& options, const TSignalWatcher& signals)
 int main(int argc, char* argv[])
 {
     std::setlocale(LC_ALL, "");
+    // A message written to a closed pipe must not end the program before it
+    // has deleted its work folder; the write just fails.
+    std::signal(SIGPIPE, SIG_IGN);
     TCliOptions options;
     std::string error;
     if (!ParseCommandLine(argc, argv, options, error)) {

@@ -115,6 +115,18 @@ TEST_F(CommandLine, AskWithoutATerminalIsRefusedBeforeAnythingIsWritten)
     EXPECT_TRUE(WorkFoldersLeft().empty());
 }
 
+TEST_F(CommandLine, AClosedStandardErrorLeavesNoWorkFolder)
+{
+    // The reader of the pipe is gone long before the wrong password is found
+    // and said.
+    const int code = RunProgram({"sh", "-c",
+                                 "export TMPDIR=\"" + Temp + "\" VARNHOLD_PASSWORD=wrong; "
+                                 "\"$0\" \"$@\" 2>&1 | :; exit 0",
+                                 VARNHOLD_CLI, Exe, Out});
+    EXPECT_EQ(code, 0);
+    EXPECT_TRUE(WorkFoldersLeft().empty());
+}
+
 // When the signal comes: as soon as the run has made its work folder (the
 // payload copy), or once the first file has appeared in the output folder
 // (the extraction straight into it).
