@@ -51,11 +51,15 @@ sanitize:
 	  ctest --output-on-failure -j $(JOBS)
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DVARNHOLD_SANITIZE=fuzzer -DVARNHOLD_GUI=OFF
-	cmake --build build-fuzz -j $(JOBS) --target FuzzCatalogue FuzzArchive
-	for target in catalogue archive; do mkdir -p build-fuzz/corpus-$$target; done
-	build-fuzz/tests/FuzzCatalogue -max_total_time=60 -timeout=10 build-fuzz/corpus-catalogue tests/fuzz/seeds/catalogue
-	build-fuzz/tests/FuzzArchive -max_total_time=60 -timeout=20 -rss_limit_mb=4096 \
-	  build-fuzz/corpus-archive tests/fuzz/seeds/archive
+	cmake --build build-fuzz -j $(JOBS) --target FuzzCatalogue
+	mkdir -p build-fuzz/corpus
+	build-fuzz/tests/FuzzCatalogue -max_total_time=60 -timeout=10 build-fuzz/corpus tests/fuzz/seeds/catalogue
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz-library -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DVARNHOLD_SANITIZE=fuzzer-library -DVARNHOLD_GUI=OFF
+	cmake --build build-fuzz-library -j $(JOBS) --target FuzzArchive
+	mkdir -p build-fuzz-library/corpus
+	build-fuzz-library/tests/FuzzArchive -max_total_time=60 -timeout=20 -rss_limit_mb=4096 \
+	  build-fuzz-library/corpus tests/fuzz/seeds/archive
 
 # Installs only what is missing, so repeated runs cost a dpkg query per package.
 deps:

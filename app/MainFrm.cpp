@@ -83,7 +83,6 @@ void TfrmMain::LoadLanguage()
     g_sLangFile = g_sWorkDir + "en.txt";
     WriteLanguageFile(g_sLangFile);
     setWindowTitle(LangCaption("02000800"));
-    QApplication::setApplicationDisplayName(LangCaption("01000000"));
     ui->btnHide->setText(LangCaption("02000C10"));
     ui->btnPause->setText(LangCaption("02000C12"));
     ui->btnCancel->setText(LangCaption("02000710"));

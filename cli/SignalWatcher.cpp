@@ -10,14 +10,21 @@
 #include <pthread.h>
 #include <unistd.h>
 
+sigset_t TSignalWatcher::CancelSignals()
+{
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGINT);
+    sigaddset(&signals, SIGTERM);
+    sigaddset(&signals, SIGHUP);
+    return signals;
+}
+
 TSignalWatcher::TSignalWatcher()
 {
     if (pipe2(FCancelPipe, O_CLOEXEC) != 0)
         throw EVarnholdError(SystemErrorText(errno));
-    sigemptyset(&FSignals);
-    sigaddset(&FSignals, SIGINT);
-    sigaddset(&FSignals, SIGTERM);
-    sigaddset(&FSignals, SIGHUP);
+    FSignals = CancelSignals();
     pthread_sigmask(SIG_BLOCK, &FSignals, nullptr);
     FThread = std::thread([this] { Watch(); });
 }

@@ -18,6 +18,9 @@ public:
     TSignalWatcher(const TSignalWatcher&) = delete;
     TSignalWatcher& operator=(const TSignalWatcher&) = delete;
 
+    // SIGINT, SIGTERM and SIGHUP.
+    static sigset_t CancelSignals();
+
     // Becomes readable when a signal has cancelled the run.
     int CancelFd() const { return FCancelPipe[0]; }
 

@@ -13,6 +13,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <pthread.h>
 #include <unistd.h>
 
 namespace {
@@ -106,6 +107,10 @@ int Run(const TCliOptions& options, const TSignalWatcher& signals)
 
 int main(int argc, char* argv[])
 {
+    // Blocked from the very first instruction, so a signal that comes before
+    // the watcher runs waits for it instead of ending the program.
+    const sigset_t cancelSignals = TSignalWatcher::CancelSignals();
+    pthread_sigmask(SIG_BLOCK, &cancelSignals, nullptr);
     std::setlocale(LC_ALL, "");
     // A message written to a closed pipe must not end the program before it
     // has deleted its work folder; the write just fails.

@@ -3,11 +3,8 @@
 
 #include "dialogs/Captions.h"
 
-#include <QLayout>
 #include <QFileIconProvider>
 #include <QFileInfo>
-#include <QKeyEvent>
-#include <QShowEvent>
 #include <sys/stat.h>
 
 namespace {
@@ -16,12 +13,10 @@ const QDateTime ZERO_DATE_TIME(QDate(1899, 12, 30), QTime(0, 0));
 
 }  // namespace
 
-TfrmOverWrite::TfrmOverWrite(QWidget* parent) : QDialog(parent), ui(new Ui::TfrmOverWrite)
+TfrmOverWrite::TfrmOverWrite(QWidget* parent) : TFixedDialog(parent), ui(new Ui::TfrmOverWrite)
 {
     ui->setupUi(this);
-    // Fixed size, grown to whatever a translation needs so no text is cut.
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    FixSize({});
     const std::pair<QPushButton*, TOverwriteChoice> buttons[] = {
         {ui->btnYes, ocYes},       {ui->btnNo, ocNo},         {ui->btnYesAll, ocYesAll},
         {ui->btnNoAll, ocNoAll},   {ui->btnRename, ocRename}, {ui->btnCancel, ocCancel},
@@ -46,20 +41,6 @@ void TfrmOverWrite::LoadCaptions()
     ui->btnNoAll->setText(LangCaption("0200070B"));
     ui->btnRename->setText(LangCaption("02000911"));
     ui->btnCancel->setText(LangCaption("02000710"));
-}
-
-void TfrmOverWrite::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
-}
-
-void TfrmOverWrite::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_Escape)
-        return;
-    QDialog::keyPressEvent(event);
 }
 
 void TfrmOverWrite::FormShow()

@@ -5,7 +5,7 @@
 #include "extract/OverwriteChoice.h"
 
 #include <QDateTime>
-#include <QDialog>
+#include "dialogs/FixedDialog.h"
 #include <memory>
 
 namespace Ui {
@@ -13,7 +13,7 @@ class TfrmOverWrite;
 }
 class QLabel;
 
-class TfrmOverWrite : public QDialog {
+class TfrmOverWrite : public TFixedDialog {
     Q_OBJECT
 public:
     explicit TfrmOverWrite(QWidget* parent = nullptr);
@@ -26,11 +26,7 @@ public:
     int32_t Choice = ocYes;  // the answer; the close box leaves ocYes
 
 protected:
-    void showEvent(QShowEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-
-private slots:
-    void FormShow();
+    void FormShow() override;
 
 private:
     void Answer(TOverwriteChoice choice);

@@ -3,16 +3,11 @@
 
 #include "dialogs/Captions.h"
 
-#include <QLayout>
-#include <QKeyEvent>
-#include <QShowEvent>
 
-TfrmPassword::TfrmPassword(QWidget* parent) : QDialog(parent), ui(new Ui::TfrmPassword)
+TfrmPassword::TfrmPassword(QWidget* parent) : TFixedDialog(parent), ui(new Ui::TfrmPassword)
 {
     ui->setupUi(this);
-    // Fixed size, grown to whatever a translation needs so no text is cut.
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    FixSize({});
     edPassword = ui->edPassword;
     chkDisplayPassword = ui->chkDisplayPassword;
     // The mask character is "*".
@@ -31,20 +26,6 @@ void TfrmPassword::LoadCaptions()
     chkDisplayPassword->setText(LangCaption("02000B02"));
     ui->btnOK->setText(LangCaption("02000702"));
     ui->btnCancel->setText(LangCaption("02000710"));
-}
-
-void TfrmPassword::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
-}
-
-void TfrmPassword::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_Escape)
-        return;
-    QDialog::keyPressEvent(event);
 }
 
 void TfrmPassword::FormShow()

@@ -1,7 +1,7 @@
 #pragma once
 // Asks for the password of the protected executable; refuses only a blank one.
 
-#include <QDialog>
+#include "dialogs/FixedDialog.h"
 #include <memory>
 
 namespace Ui {
@@ -10,7 +10,7 @@ class TfrmPassword;
 class QLineEdit;
 class QCheckBox;
 
-class TfrmPassword : public QDialog {
+class TfrmPassword : public TFixedDialog {
     Q_OBJECT
 public:
     explicit TfrmPassword(QWidget* parent = nullptr);
@@ -23,11 +23,9 @@ public:
     QCheckBox* chkDisplayPassword;
 
 protected:
-    void showEvent(QShowEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    void FormShow() override;
 
 private slots:
-    void FormShow();
     void btnOKClick();
     void btnCancelClick();
     void chkDisplayPasswordClick();

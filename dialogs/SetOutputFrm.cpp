@@ -4,21 +4,15 @@
 #include "dialogs/Captions.h"
 #include "platform/Paths.h"
 
-#include <QLayout>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QKeyEvent>
-#include <QShowEvent>
 #include <unistd.h>
 
-TfrmSetOutput::TfrmSetOutput(QWidget* parent) : QDialog(parent), ui(new Ui::TfrmSetOutput)
+TfrmSetOutput::TfrmSetOutput(QWidget* parent) : TFixedDialog(parent), ui(new Ui::TfrmSetOutput)
 {
     ui->setupUi(this);
-    // Fixed size, grown to whatever a translation needs so no text is cut.
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    FixSize(Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint);
     edExeFile = ui->edExeFile;
     edOutput = ui->edOutput;
     connect(ui->Button1, &QPushButton::clicked, this, &TfrmSetOutput::Button1Click);
@@ -35,21 +29,6 @@ void TfrmSetOutput::LoadCaptions()
     ui->Label1->setText(LangCaption("02000801"));
     ui->btnOK->setText(LangCaption("02000702"));
     ui->btnCancel->setText(LangCaption("02000710"));
-}
-
-void TfrmSetOutput::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
-}
-
-void TfrmSetOutput::keyPressEvent(QKeyEvent* event)
-{
-    // No cancel button: Escape does nothing here.
-    if (event->key() == Qt::Key_Escape)
-        return;
-    QDialog::keyPressEvent(event);
 }
 
 void TfrmSetOutput::FormShow()

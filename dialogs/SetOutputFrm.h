@@ -1,7 +1,7 @@
 #pragma once
 // The first dialog of a run: the protected executable and the output folder.
 
-#include <QDialog>
+#include "dialogs/FixedDialog.h"
 #include <memory>
 
 namespace Ui {
@@ -9,7 +9,7 @@ class TfrmSetOutput;
 }
 class QLineEdit;
 
-class TfrmSetOutput : public QDialog {
+class TfrmSetOutput : public TFixedDialog {
     Q_OBJECT
 public:
     explicit TfrmSetOutput(QWidget* parent = nullptr);
@@ -22,14 +22,12 @@ public:
     QLineEdit* edOutput;
 
 protected:
-    void showEvent(QShowEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    void FormShow() override;
     // The desktop's file and folder choosers; tests put their own in.
     virtual QString ChooseExecutable();
     virtual bool BrowseForFolder(const QString& title, QString& folder);
 
 private slots:
-    void FormShow();
     void Button1Click();
     void btnBrowserClick();
     void btnOKClick();

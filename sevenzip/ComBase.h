@@ -24,6 +24,7 @@ constexpr HRESULT E_ABORT = static_cast<HRESULT>(0x80004004);
 constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005);
 constexpr HRESULT E_OUTOFMEMORY = static_cast<HRESULT>(0x8007000E);
 constexpr HRESULT E_INVALIDARG = static_cast<HRESULT>(0x80070057);
+constexpr HRESULT CLASS_E_CLASSNOTAVAILABLE = static_cast<HRESULT>(0x80040111);
 
 struct GUID {
     uint32_t Data1;
@@ -86,6 +87,12 @@ public:
     }
     // Hands the reference to the caller (for out parameters of our own).
     T* Detach() { return std::exchange(FObject, nullptr); }
+    // Takes over a reference that is already counted, without adding one.
+    void Attach(T* object)
+    {
+        Reset();
+        FObject = object;
+    }
 
 private:
     T* FObject = nullptr;

@@ -7,6 +7,7 @@
 #include "sevenzip/SevenZipStream.h"
 #include "sevenzip/WideText.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <sys/stat.h>
 
@@ -113,6 +114,8 @@ void T7zInArchive::OpenFromFile(const std::string& fileName)
 
 void T7zInArchive::OpenFromStream(IInStream* stream)
 {
+    if (!stream)
+        CheckResult(E_POINTER);
     TComPtr<IArchiveOpenCallback> callback(static_cast<IArchiveOpenCallback*>(this));
     TComPtr<IInArchive> handler = GetHandler();
     FCallbackError = nullptr;
@@ -214,8 +217,24 @@ void T7zInArchive::RunExtract(const uint32_t* indices, uint32_t count, bool test
     FOperationResults.assign(items, -1);
     FCallbackError = nullptr;
     FWriteError.clear();
+    // The library trusts the list it is given: an index it does not have
+    // makes it read past its tables, and it expects the list in ascending
+    // order. So it gets a sorted copy of a list that has been checked.
+    std::vector<uint32_t> selected;
+    if (count != ALL_ITEMS) {
+        if (count != 0 && !indices)
+            CheckResult(E_POINTER);
+        selected.assign(indices, indices + count);
+        std::sort(selected.begin(), selected.end());
+        selected.erase(std::unique(selected.begin(), selected.end()), selected.end());
+        if (!selected.empty() && selected.back() >= items)
+            CheckResult(E_INVALIDARG);
+    }
     TComPtr<IArchiveExtractCallback> callback(static_cast<IArchiveExtractCallback*>(this));
-    const HRESULT result = handler->Extract(indices, count, test ? 1 : 0, callback.Get());
+    const HRESULT result =
+        count == ALL_ITEMS
+            ? handler->Extract(nullptr, ALL_ITEMS, test ? 1 : 0, callback.Get())
+            : handler->Extract(selected.data(), static_cast<uint32_t>(selected.size()), test ? 1 : 0, callback.Get());
     if (FCallbackError)
         std::rethrow_exception(std::exchange(FCallbackError, nullptr));
     if (!FWriteError.empty())
@@ -247,6 +266,9 @@ void T7zInArchive::ExtractEverything(bool test, void* sender, TArchiveGetStreamP
 void T7zInArchive::ExtractToFolder(const std::string& folder)
 {
     FRefusedPaths.clear();
+    // An empty folder would put the archive's paths at the root of the file system.
+    if (folder.empty())
+        CheckResult(E_INVALIDARG);
     TResetOnExit<std::string> target(ExtractFolder, IncludeTrailingPathDelimiter(folder));
     RunExtract(nullptr, ALL_ITEMS, false);
 }
@@ -302,8 +324,14 @@ HRESULT T7zInArchive::GetStream(uint32_t index, ISequentialOutStream** outStream
         (*outStream)->AddRef();
         return S_OK;
     }
-    if (GetStreamProc)
-        return GetStreamProc(GetStreamSender, index, outStream);
+    if (GetStreamProc) {
+        try {
+            return GetStreamProc(GetStreamSender, index, outStream);
+        } catch (...) {
+            FCallbackError = std::current_exception();
+            return E_ABORT;
+        }
+    }
     if (!ExtractFolder.empty())
         return CreateFolderStream(index, outStream);
     return S_OK;
@@ -348,7 +376,7 @@ HRESULT T7zInArchive::CryptoGetTextPassword(BSTR* password)
         return E_POINTER;
     if (PasswordKnown) {
         *password = SysAllocStringProc(Utf8ToWide(Password).c_str());
-        return S_OK;
+        return *password ? S_OK : E_OUTOFMEMORY;
     }
     if (!PasswordProc)
         return S_FALSE;
@@ -362,6 +390,8 @@ HRESULT T7zInArchive::CryptoGetTextPassword(BSTR* password)
     }
     if (result == S_OK) {
         *password = SysAllocStringProc(Utf8ToWide(typed).c_str());
+        if (!*password)
+            return E_OUTOFMEMORY;
         Password = typed;
         PasswordKnown = true;
     }

@@ -58,7 +58,13 @@ public:
     HRESULT CryptoGetTextPassword(BSTR* password) override;
     // IArchiveOpenVolumeCallback
     HRESULT GetProperty(PROPID, PROPVARIANT*) override { return S_OK; }
-    HRESULT GetStream(const wchar_t*, IInStream**) override { return S_OK; }
+    // Single-volume archives only: no other volume is ever handed out.
+    HRESULT GetStream(const wchar_t*, IInStream** inStream) override
+    {
+        if (inStream)
+            *inStream = nullptr;
+        return S_OK;
+    }
     // IArchiveOpenSetSubArchiveName
     HRESULT SetSubArchiveName(const wchar_t*) override { return S_OK; }
 

@@ -23,6 +23,8 @@ const TResultText STANDARD_TEXTS[] = {
     {E_FAIL, "Unspecified error"},
     {E_OUTOFMEMORY, "Not enough memory resources are available to complete this operation."},
     {E_INVALIDARG, "The parameter is incorrect."},
+    // What CreateObject answers for a format the library does not have.
+    {CLASS_E_CLASSNOTAVAILABLE, "ClassFactory cannot supply requested class"},
 };
 
 }  // namespace

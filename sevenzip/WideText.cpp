@@ -1,5 +1,7 @@
 #include "sevenzip/WideText.h"
 
+#include "platform/Utf8.h"
+
 namespace {
 
 constexpr char32_t REPLACEMENT = 0xFFFD;
@@ -45,21 +47,7 @@ std::string WideToUtf8(const wchar_t* text)
         char32_t c = static_cast<char32_t>(*text);
         if (!IsScalar(c))
             c = REPLACEMENT;
-        if (c < 0x80) {
-            result.push_back(static_cast<char>(c));
-        } else if (c < 0x800) {
-            result.push_back(static_cast<char>(0xC0 | (c >> 6)));
-            result.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        } else if (c < 0x10000) {
-            result.push_back(static_cast<char>(0xE0 | (c >> 12)));
-            result.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            result.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        } else {
-            result.push_back(static_cast<char>(0xF0 | (c >> 18)));
-            result.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-            result.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            result.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        }
+        AppendUtf8(result, c);
     }
     return result;
 }

@@ -19,7 +19,8 @@ public:
     int64_t Read(void* buffer, int64_t count) override
     {
         const int64_t n = std::max<int64_t>(0, std::min<int64_t>(count, Size() - FPosition));
-        std::memcpy(buffer, FBytes.data() + FPosition, static_cast<size_t>(n));
+        if (n > 0)
+            std::memcpy(buffer, FBytes.data() + FPosition, static_cast<size_t>(n));
         FPosition += n;
         return n;
     }

@@ -1,3 +1,4 @@
+#include "app/MainFrm.h"
 #include "dialogs/OverWriteFrm.h"
 #include "dialogs/PasswordFrm.h"
 #include "dialogs/SetOutputFrm.h"
@@ -51,6 +52,35 @@ protected:
         return !Chosen.isEmpty();
     }
 };
+
+// The widgets Tab walks through, in order, starting at `first`.
+std::vector<std::string> TabOrder(QWidget* first)
+{
+    std::vector<std::string> order;
+    QWidget* widget = first;
+    do {
+        if (widget->focusPolicy() & Qt::TabFocus)
+            order.push_back(widget->objectName().toStdString());
+        widget = widget->nextInFocusChain();
+    } while (widget && widget != first && order.size() < 20);
+    return order;
+}
+
+TEST_F(Dialogs, TabOrdersForTheKeyboard)
+{
+    TfrmSetOutput setOutput;
+    TfrmPassword password;
+    TfrmOverWrite overwrite;
+    TfrmMain main(&setOutput, &password);
+    EXPECT_EQ(TabOrder(setOutput.findChild<QWidget*>("btnOK")),
+              (std::vector<std::string>{"btnOK", "btnCancel", "edOutput", "btnBrowser", "edExeFile", "Button1"}));
+    EXPECT_EQ(TabOrder(password.edPassword),
+              (std::vector<std::string>{"edPassword", "btnOK", "btnCancel", "chkDisplayPassword"}));
+    EXPECT_EQ(TabOrder(overwrite.findChild<QWidget*>("btnYes")),
+              (std::vector<std::string>{"btnYes", "btnYesAll", "btnRename", "btnNo", "btnNoAll", "btnCancel"}));
+    EXPECT_EQ(TabOrder(main.findChild<QWidget*>("btnHide")),
+              (std::vector<std::string>{"btnHide", "btnPause", "btnCancel"}));
+}
 
 TEST_F(Dialogs, SetOutputAcceptsOnlyAnExistingFile)
 {

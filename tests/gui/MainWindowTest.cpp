@@ -13,6 +13,7 @@
 #include <QEventLoop>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSystemTrayIcon>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -211,6 +212,26 @@ TEST_F(MainWindow, PauseAndContinue)
         EXPECT_EQ(g_nCurrentSize.load(), done) << "the worker is frozen";
         controls->btnPause->click();
         EXPECT_EQ(controls->btnPause->text(), "&Pause");
+    }));
+    ASSERT_TRUE(RunProgram());
+    EXPECT_EQ(ListFiles(Out).size(), 4u);
+}
+
+TEST_F(MainWindow, BackgroundNeverHidesTheWindowWithNoWayBack)
+{
+    UseBigPayload();
+    auto* controls = Main.Controls();
+    Driver.Then(AnswerSetOutput(Exe, Out));
+    Driver.Then(AnswerPassword("Secret pw", [&] {
+        WorkerPauseGate().Pause();
+        controls->btnHide->click();
+        if (QSystemTrayIcon::isSystemTrayAvailable()) {
+            EXPECT_FALSE(Main.isVisible());
+        } else {
+            EXPECT_TRUE(Main.isVisible()) << "without a tray the window is only minimised";
+            EXPECT_TRUE(Main.isMinimized());
+        }
+        WorkerPauseGate().Resume();
     }));
     ASSERT_TRUE(RunProgram());
     EXPECT_EQ(ListFiles(Out).size(), 4u);
