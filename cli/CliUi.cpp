@@ -58,12 +58,6 @@ void TCliUi::PostExtractDone(uintptr_t wParam, intptr_t lParam)
     FChanged.notify_all();
 }
 
-void TCliUi::Wake()
-{
-    std::lock_guard lock(FMutex);
-    FChanged.notify_all();
-}
-
 std::pair<uintptr_t, intptr_t> TCliUi::ServeUntilDone()
 {
     auto nextTick = std::chrono::steady_clock::now() + std::chrono::seconds(1);
@@ -148,7 +142,7 @@ TOverwriteChoice TCliUi::AskOverWrite(const std::string& existsFile, const std::
                                  "\n[y] yes  [n] no  [a] yes to all  [s] no to all  [r] auto rename  [c] cancel: ";
     for (;;) {
         std::string answer;
-        if (!AskOnTerminal(question, answer, false))
+        if (!AskOnTerminal(question, answer, false, FCancelFd))
             return ocCancel;
         const std::pair<const char*, TOverwriteChoice> answers[] = {
             {"y", ocYes}, {"n", ocNo}, {"a", ocYesAll}, {"s", ocNoAll}, {"r", ocRename}, {"c", ocCancel}};
@@ -162,5 +156,5 @@ TOverwriteChoice TCliUi::AskOverWrite(const std::string& existsFile, const std::
 bool TCliUi::AskPassword(std::string& password)
 {
     ClearProgress();
-    return AskOnTerminal(LangText("02000B01") + " ", password, true) && !password.empty();
+    return AskPasswordOnTerminal(password, FCancelFd);
 }

@@ -12,7 +12,12 @@
 
 class TCliUi : public IWorkerUi {
 public:
-    TCliUi(TOverwriteMode mode, bool showProgress) : FMode(mode), FShowProgress(showProgress) {}
+    // `cancelFd` becomes readable when a signal cancels the run: a question
+    // open on the terminal then gives up.
+    TCliUi(TOverwriteMode mode, bool showProgress, int cancelFd)
+        : FMode(mode), FShowProgress(showProgress), FCancelFd(cancelFd)
+    {
+    }
 
     void Synchronize(const std::function<void()>& work) override;
     void PostExtractDone(uintptr_t wParam, intptr_t lParam) override;
@@ -24,8 +29,6 @@ public:
 
     // Runs on the main thread until the worker has posted its end.
     std::pair<uintptr_t, intptr_t> ServeUntilDone();
-    // Wakes the main thread (a signal asked to cancel).
-    void Wake();
 
 private:
     void DrawProgress();
@@ -33,6 +36,7 @@ private:
 
     const TOverwriteMode FMode;
     const bool FShowProgress;
+    const int FCancelFd;
     std::mutex FMutex;
     std::condition_variable FChanged;
     std::deque<const std::function<void()>*> FWork;

@@ -1,6 +1,6 @@
 #include "cli/Options.h"
 
-#include <cstring>
+#include <algorithm>
 #include <vector>
 
 const char* const CLI_USAGE =
@@ -16,8 +16,8 @@ const char* const CLI_USAGE =
     "  --version              the program's version\n"
     "\n"
     "Without --password-file the password comes from the environment variable\n"
-    "VARNHOLD_PASSWORD, else it is asked for on the terminal. It is never taken\n"
-    "from the command line.\n"
+    "VARNHOLD_PASSWORD, else it is asked for on the terminal, without echo. It is\n"
+    "never taken from the command line.\n"
     "\n"
     "Exit codes: 0 done, 1 failure, 2 wrong password, 3 the output folder cannot\n"
     "be created, 4 cancelled, 64 wrong usage.\n";
@@ -46,38 +46,54 @@ bool ParseCommandLine(int argc, const char* const argv[], TCliOptions& options, 
     bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        std::string value;
-        const bool takesValue = arg == "--password-file" || arg == "--overwrite";
-        if (!optionsEnded && takesValue) {
+        if (optionsEnded || arg.empty() || arg[0] != '-' || arg == "-") {
+            positional.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        // "--name value" or "--name=value".
+        const auto equals = arg.rfind("--", 0) == 0 ? arg.find('=') : std::string::npos;
+        const std::string name = arg.substr(0, equals);
+        const bool joinedValue = equals != std::string::npos;
+        std::string value = joinedValue ? arg.substr(equals + 1) : std::string();
+        const bool takesValue = name == "--password-file" || name == "--overwrite";
+        if (takesValue && !joinedValue) {
             if (i + 1 >= argc) {
-                error = arg + " needs a value";
+                error = name + " needs a value";
                 return false;
             }
             value = argv[++i];
         }
-        if (optionsEnded || arg.empty() || arg[0] != '-' || arg == "-") {
-            positional.push_back(arg);
-        } else if (arg == "--") {
-            optionsEnded = true;
-        } else if (arg == "--password-file") {
+        if (!takesValue && joinedValue && (name == "--quiet" || name == "--help" || name == "--version")) {
+            error = name + " takes no value";
+            return false;
+        }
+        if (name == "--password-file") {
+            if (value.empty()) {
+                error = "--password-file needs a file name, or \"-\" for standard input";
+                return false;
+            }
             options.PasswordFile = value;
-        } else if (arg == "--overwrite") {
+        } else if (name == "--overwrite") {
             if (!ParseOverwriteMode(value, options.Overwrite)) {
                 error = "--overwrite takes ask, replace, skip or rename, not \"" + value + "\"";
                 return false;
             }
-        } else if (arg == "--quiet") {
+        } else if (name == "--quiet") {
             options.Quiet = true;
-        } else if (arg == "--help") {
+        } else if (name == "--help") {
             options.ShowHelp = true;
-        } else if (arg == "--version") {
+        } else if (name == "--version") {
             options.ShowVersion = true;
-        } else if (arg.rfind("--password", 0) == 0 || arg.rfind("-p", 0) == 0) {
+        } else if (name.rfind("--password", 0) == 0 || name.rfind("-p", 0) == 0) {
             error = "a password is never taken from the command line: use --password-file, "
                     "VARNHOLD_PASSWORD or the prompt";
             return false;
         } else {
-            error = "unknown option " + arg;
+            error = "unknown option " + name;
             return false;
         }
     }
@@ -90,4 +106,9 @@ bool ParseCommandLine(int argc, const char* const argv[], TCliOptions& options, 
     options.ExeFile = positional[0];
     options.OutputDir = positional[1];
     return true;
+}
+
+bool IsBlank(const std::string& text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) <= ' '; });
 }

@@ -2,20 +2,18 @@
 // without a desktop session and for scripts.
 #include "cli/CliUi.h"
 #include "cli/Options.h"
+#include "cli/SignalWatcher.h"
 #include "cli/Terminal.h"
 #include "extract/RunState.h"
 #include "extract/WorkFolder.h"
 #include "extract/Worker.h"
 #include "lang/LangText.h"
-#include "platform/PauseGate.h"
 
-#include <atomic>
 #include <clocale>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <pthread.h>
-#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -36,100 +34,63 @@ void Say(const std::string& text)
     std::fprintf(stderr, "varnhold-extract-cli: %s\n", text.c_str());
 }
 
-// The password from --password-file, VARNHOLD_PASSWORD or the terminal.
-bool GetPassword(const TCliOptions& options, std::string& password, std::string& error)
+// The password from --password-file, VARNHOLD_PASSWORD or the terminal; an
+// exit code when there is none.
+int GetPassword(const TCliOptions& options, int cancelFd, std::string& password)
 {
-    if (!options.PasswordFile.empty()) {
+    const bool fromFile = !options.PasswordFile.empty();
+    // "--password-file -" with the terminal as standard input becomes the
+    // prompt, which does not show what is typed.
+    const bool typedAtTheTerminal = options.PasswordFile == "-" && isatty(STDIN_FILENO);
+    const char* fromEnvironment = std::getenv("VARNHOLD_PASSWORD");
+    if (fromFile && !typedAtTheTerminal) {
         if (!ReadFirstLine(options.PasswordFile, password)) {
-            error = "cannot read the password file \"" + options.PasswordFile + "\"";
-            return false;
+            Say("cannot read the password file \"" + options.PasswordFile + "\"");
+            return EXIT_USAGE;
         }
-    } else if (const char* fromEnvironment = std::getenv("VARNHOLD_PASSWORD")) {
+    } else if (!fromFile && fromEnvironment) {
         password = fromEnvironment;
-    } else if (!AskOnTerminal(LangText("02000B01") + " ", password, true)) {
-        error = "no password: give --password-file or VARNHOLD_PASSWORD, or run on a terminal";
-        return false;
+    } else if (!AskPasswordOnTerminal(password, cancelFd)) {
+        if (IsSet(g_bCancel))
+            return EXIT_CANCELLED;
+        Say("no password: give --password-file or VARNHOLD_PASSWORD, or run on a terminal");
+        return EXIT_USAGE;
     }
-    if (password.find_first_not_of(" \t\r\n") == std::string::npos) {
-        error = LangText("02000B00");
-        return false;
+    // The desktop program's password dialog takes no blank password either.
+    if (IsBlank(password)) {
+        Say(LangText("02000B00"));
+        return EXIT_USAGE;
     }
-    return true;
+    return EXIT_DONE;
 }
 
-// Ctrl-C and SIGTERM cancel the run as the desktop program's Cancel does.
-// The signals are taken by one thread with sigwait, never in a handler.
-class TSignalWatcher {
-public:
-    explicit TSignalWatcher(TCliUi& ui) : FUi(ui)
-    {
-        FSignals = CancelSignals();
-        FThread = std::thread([this] { Watch(); });
-    }
-
-    // Blocked from the very start of the program, so a signal that comes
-    // before the watcher runs waits for it instead of ending the program
-    // with its work folder left behind.
-    static sigset_t CancelSignals()
-    {
-        sigset_t signals;
-        sigemptyset(&signals);
-        sigaddset(&signals, SIGINT);
-        sigaddset(&signals, SIGTERM);
-        sigaddset(&signals, SIGHUP);
-        return signals;
-    }
-    ~TSignalWatcher()
-    {
-        FStopping = true;
-        pthread_kill(FThread.native_handle(), SIGHUP);
-        FThread.join();
-    }
-
-private:
-    void Watch()
-    {
-        for (;;) {
-            int signal = 0;
-            if (sigwait(&FSignals, &signal) != 0 || FStopping)
-                return;
-            SetFlag(g_bCancel, true);
-            WorkerPauseGate().Resume();
-            FUi.Wake();
-        }
-    }
-
-    TCliUi& FUi;
-    sigset_t FSignals;
-    std::atomic<bool> FStopping{false};
-    std::thread FThread;
-};
-
-int Run(const TCliOptions& options)
+int Run(const TCliOptions& options, const TSignalWatcher& signals)
 {
     g_sWorkDir = CreateWorkFolder(MAIN_WORK_FOLDER_BYTES);
     g_sLangFile = g_sWorkDir + "en.txt";
     WriteLanguageFile(g_sLangFile);
 
-    TRunSettings settings;
-    std::string error;
-    if (!GetPassword(options, settings.PasswordText, error)) {
-        Say(error);
+    // A blank folder would name the root of the file system.
+    if (IsBlank(options.OutputDir)) {
+        Say(LangText("02000881"));
         return EXIT_USAGE;
     }
+
+    TRunSettings settings;
+    if (const int code = GetPassword(options, signals.CancelFd(), settings.PasswordText); code != EXIT_DONE)
+        return code;
     settings.ExeFile = options.ExeFile;
     settings.OutputDir = options.OutputDir;
     settings.DllFile = g_sWorkDir + "7z.dll";
 
-    TCliUi ui(options.Overwrite, !options.Quiet && isatty(STDERR_FILENO));
-    TSignalWatcher signals(ui);
+    TCliUi ui(options.Overwrite, !options.Quiet && isatty(STDERR_FILENO), signals.CancelFd());
     TThreaEncryptFile worker(settings, ui);
     worker.Resume();
     const auto [wParam, lParam] = ui.ServeUntilDone();
     worker.WaitFor();
 
     if (wParam == 1)
-        return IsSet(g_bCancel) ? (Say("cancelled"), EXIT_CANCELLED) : EXIT_DONE;
+        return IsSet(g_bCancel) ? EXIT_CANCELLED : EXIT_DONE;
     if (lParam == 1) {
         Say(ReplacePlaceholder(LangText("02000603"), options.OutputDir));
         return EXIT_FOLDER_FAILED;
@@ -146,9 +107,14 @@ int Run(const TCliOptions& options)
 
 int main(int argc, char* argv[])
 {
+    // Blocked from the very first instruction, so a signal that comes before
+    // the watcher runs waits for it instead of ending the program.
     const sigset_t cancelSignals = TSignalWatcher::CancelSignals();
     pthread_sigmask(SIG_BLOCK, &cancelSignals, nullptr);
     std::setlocale(LC_ALL, "");
+    // A message written to a closed pipe must not end the program before it
+    // has deleted its work folder; the write just fails.
+    std::signal(SIGPIPE, SIG_IGN);
     TCliOptions options;
     std::string error;
     if (!ParseCommandLine(argc, argv, options, error)) {
@@ -166,7 +132,13 @@ int main(int argc, char* argv[])
     }
     int code = EXIT_FAILED;
     try {
-        code = Run(options);
+        // Before the work folder exists and before any other thread starts:
+        // from here on a signal cancels the run and never ends the process
+        // with the work folder left behind or the terminal's echo off.
+        const TSignalWatcher signals;
+        code = Run(options, signals);
+        if (code == EXIT_CANCELLED)
+            Say("cancelled");
     } catch (const std::exception& failure) {
         Say(failure.what());
     }

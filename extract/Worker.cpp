@@ -289,13 +289,10 @@ int32_t OnArchiveProgress(void*, bool isTotal, int64_t value)
     PausePoint();
     if (IsSet(g_bCancel))
         return 1;
-    if (isTotal) {
-        g_nTotalSize = value;
-        OutputDebugString("g_nTotalSize-------------***" + std::to_string(value));
-    } else {
-        g_nCurrentSize = value;
-        OutputDebugString("g_nCurrentSize-------------***" + std::to_string(value));
-    }
+    (isTotal ? g_nTotalSize : g_nCurrentSize) = value;
+    if (DebugOutputEnabled())
+        OutputDebugString((isTotal ? "g_nTotalSize-------------***" : "g_nCurrentSize-------------***") +
+                          std::to_string(value));
     return 0;
 }
 

@@ -3,9 +3,14 @@
 #include <cstdio>
 #include <cstdlib>
 
-void OutputDebugString(const std::string& text)
+bool DebugOutputEnabled()
 {
     static const bool enabled = std::getenv("VARNHOLD_DEBUG") != nullptr;
-    if (enabled)
+    return enabled;
+}
+
+void OutputDebugString(const std::string& text)
+{
+    if (DebugOutputEnabled())
         std::fprintf(stderr, "%s\n", text.c_str());
 }

@@ -5,3 +5,5 @@
 #include <string>
 
 void OutputDebugString(const std::string& text);
+// Whether lines are written at all, so hot paths can skip building them.
+bool DebugOutputEnabled();

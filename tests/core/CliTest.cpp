@@ -1,9 +1,4 @@
-#include "extract/WorkFolder.h"
-#include "platform/Paths.h"
-#include "support/PayloadBuilder.h"
-#include "support/TestSupport.h"
-
-#include <gtest/gtest.h>
+#include "core/CliFixture.h"
 
 #include <csignal>
 #include <sys/wait.h>
@@ -15,19 +10,8 @@ namespace {
 // A file as long as a protected executable, but with no archive in it.
 constexpr size_t PAYLOAD_SIZE_FOR_PLAIN = 800000;
 
-class CommandLine : public ::testing::Test {
+class CommandLine : public CommandLineFixture {
 protected:
-    void SetUp() override
-    {
-        Temp = Scratch / "tmp/";
-        ForceDirectories(Temp);
-        TPayloadSpec spec;
-        spec.Files = {{"a.txt", "alpha"}, {"docs/b.txt", "bravo"}};
-        spec.Password = "pass word ";  // a blank at the end belongs to it
-        Exe = BuildProtectedExecutable(Scratch / "build/", spec);
-        Out = Scratch / "out/";
-    }
-
     // Runs the program with `environment` ("NAME=value ...", shell words),
     // standard input from `input` and no terminal (in a session of its own);
     // returns the exit code, the output in Output.
@@ -43,10 +27,7 @@ protected:
         return RunProgram(argv, &Output);
     }
 
-    std::vector<std::string> WorkFoldersLeft() const { return ListFiles(Temp); }
-
-    TScratchFolder Scratch;
-    std::string Temp, Exe, Out, Output;
+    std::string Output;
 };
 
 struct TExitCase {
@@ -77,12 +58,17 @@ TEST_P(CommandLineExits, CodeAndMessage)
 INSTANTIATE_TEST_SUITE_P(Table, CommandLineExits, ::testing::Values(
     TExitCase{"Done", "VARNHOLD_PASSWORD='pass word '", {"EXE", "OUT"}, 0, ""},
     TExitCase{"WrongPassword", "VARNHOLD_PASSWORD='pass word'", {"EXE", "OUT"}, 2, "Passwords do not match"},
+    TExitCase{"WrongPasswordInTheUsersLanguage", "LC_ALL=de_DE.UTF-8 VARNHOLD_PASSWORD='pass word'", {"EXE", "OUT"}, 2,
+              "Die Passw\u00f6rter stimmen nicht \u00fcberein."},
     TExitCase{"NotProtected", "VARNHOLD_PASSWORD=x", {"PLAIN", "OUT"}, 1, "The files could not be extracted: "},
     TExitCase{"MissingExecutable", "VARNHOLD_PASSWORD=x", {"/nonexistent/app.exe", "OUT"}, 1, "Cannot open file"},
+    TExitCase{"BlankOutputFolder", "VARNHOLD_PASSWORD='pass word '", {"EXE", " "}, 64, "Specify a location"},
     TExitCase{"FolderCannotBeCreated", "VARNHOLD_PASSWORD='pass word '", {"EXE", "BLOCKED"}, 3, "Cannot create folder"},
     TExitCase{"NoArguments", "", {}, 64, "Usage:"},
     TExitCase{"UnknownOption", "", {"--fast", "EXE", "OUT"}, 64, "unknown option --fast"},
     TExitCase{"PasswordOnTheCommandLine", "", {"--password=x", "EXE", "OUT"}, 64, "never taken from the command line"},
+    TExitCase{"EmptyPasswordFileName", "", {"--password-file=", "EXE", "OUT"}, 64, "--password-file needs a file name"},
+    TExitCase{"ValueForAFlag", "", {"--quiet=yes", "EXE", "OUT"}, 64, "--quiet takes no value"},
     TExitCase{"BadOverwriteMode", "", {"--overwrite", "always", "EXE", "OUT"}, 64, "--overwrite takes"},
     TExitCase{"NoPasswordAnywhere", "", {"EXE", "OUT"}, 64, "no password"},
     TExitCase{"Help", "", {"--help"}, 0, "Exit codes"},
@@ -95,11 +81,12 @@ TEST_F(CommandLine, PasswordSources)
     EXPECT_EQ(Cli("", {"--password-file", Scratch / "pw.txt", Exe, Scratch / "one"}), 0) << Output;
     EXPECT_EQ(Cli("", {"--password-file", "-", Exe, Scratch / "two"}, "pass word \n"), 0) << Output;
     EXPECT_EQ(Cli("VARNHOLD_PASSWORD='pass word '", {Exe, Scratch / "three"}), 0) << Output;
+    EXPECT_EQ(Cli("", {"--password-file=" + Scratch / "pw.txt", Exe, Scratch / "five"}), 0) << Output;
     // The file wins over the environment.
     EXPECT_EQ(Cli("VARNHOLD_PASSWORD=wrong", {"--password-file", Scratch / "pw.txt", Exe, Scratch / "four"}), 0) << Output;
-    EXPECT_EQ(Cli("", {"--password-file", Scratch / "missing.txt", Exe, Scratch / "five"}), 64) << Output;
-    EXPECT_EQ(Cli("", {"--password-file", "-", Exe, Scratch / "six"}, "   \n"), 64) << Output;
-    for (const char* folder : {"one", "two", "three", "four"})
+    EXPECT_EQ(Cli("", {"--password-file", Scratch / "missing.txt", Exe, Scratch / "six"}), 64) << Output;
+    EXPECT_EQ(Cli("", {"--password-file", "-", Exe, Scratch / "seven"}, "   \n"), 64) << Output;
+    for (const char* folder : {"one", "two", "three", "four", "five"})
         EXPECT_EQ(ReadWholeFile(Scratch / (std::string(folder) + "/docs/b.txt")), "bravo") << folder;
 }
 
@@ -113,11 +100,8 @@ TEST_F(CommandLine, OverwriteModes)
     for (const auto& [mode, expected] : cases) {
         const std::string out = Scratch / (std::string("out-") + mode + "/");
         WriteTextFile(out + "a.txt", "mine");
-        EXPECT_EQ(Cli("VARNHOLD_PASSWORD='pass word '", {"--overwrite", mode, Exe, out}), 0) << Output;
-        std::vector<std::string> found;
-        for (const std::string& path : ListFiles(out))
-            found.push_back(path + "=" + ReadWholeFile(out + path));
-        EXPECT_EQ(found, expected) << mode;
+        EXPECT_EQ(Cli("VARNHOLD_PASSWORD='pass word '", {std::string("--overwrite=") + mode, Exe, out}), 0) << Output;
+        EXPECT_EQ(FilesWithContent(out), expected) << mode;
     }
 }
 
@@ -131,26 +115,51 @@ TEST_F(CommandLine, AskWithoutATerminalIsRefusedBeforeAnythingIsWritten)
     EXPECT_TRUE(WorkFoldersLeft().empty());
 }
 
-TEST_F(CommandLine, TerminateInMidRunLeavesNoWorkFolder)
+TEST_F(CommandLine, AClosedStandardErrorLeavesNoWorkFolder)
 {
+    // The reader of the pipe is gone long before the wrong password is found
+    // and said.
+    const int code = RunProgram({"sh", "-c",
+                                 "export TMPDIR=\"" + Temp + "\" VARNHOLD_PASSWORD=wrong; "
+                                 "\"$0\" \"$@\" 2>&1 | :; exit 0",
+                                 VARNHOLD_CLI, Exe, Out});
+    EXPECT_EQ(code, 0);
+    EXPECT_TRUE(WorkFoldersLeft().empty());
+}
+
+// When the signal comes: as soon as the run has made its work folder (the
+// payload copy), or once the first file has appeared in the output folder
+// (the extraction straight into it).
+enum TSignalMoment { smDuringTheCopy, smDuringTheExtraction };
+
+class CommandLineTerminated : public CommandLine, public ::testing::WithParamInterface<TSignalMoment> {};
+
+TEST_P(CommandLineTerminated, LeavesNoWorkFolderAndNoHalfWrittenFile)
+{
+    constexpr size_t FILE_SIZE = 32 * 1024 * 1024;
     TPayloadSpec spec;
     for (int i = 0; i < 3; ++i) {
-        const auto bytes = RandomBytes(16 * 1024 * 1024, 70 + i);
+        const auto bytes = RandomBytes(FILE_SIZE, 70 + i);
         spec.Files["big" + std::to_string(i) + ".bin"] = std::string(bytes.begin(), bytes.end());
     }
     spec.Switches = {"-m0=Copy"};
     const std::string big = BuildProtectedExecutable(Scratch / "big/", spec);
 
+    // Everything the child needs is made before the fork: after it, only
+    // async-signal-safe calls.
+    const std::string tmpdir = "TMPDIR=" + Temp;
+    const char* const environment[] = {tmpdir.c_str(), "VARNHOLD_PASSWORD=Secret pw", "LC_ALL=C", nullptr};
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        setenv("TMPDIR", Temp.c_str(), 1);
-        setenv("VARNHOLD_PASSWORD", "Secret pw", 1);
-        execl(VARNHOLD_CLI, VARNHOLD_CLI, "--quiet", big.c_str(), Out.c_str(), static_cast<char*>(nullptr));
+        execle(VARNHOLD_CLI, VARNHOLD_CLI, "--quiet", big.c_str(), Out.c_str(), static_cast<char*>(nullptr),
+               environment);
         _exit(127);
     }
-    // Wait until the run is under way: its work folder holds the payload copy.
-    for (int i = 0; i < 5000 && WorkFoldersLeft().empty(); ++i)
+    const auto underWay = [&] {
+        return GetParam() == smDuringTheCopy ? !WorkFoldersLeft().empty() : !ListFiles(Out).empty();
+    };
+    for (int i = 0; i < 20000 && !underWay(); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     kill(child, SIGTERM);
     int status = 0;
@@ -159,7 +168,12 @@ TEST_F(CommandLine, TerminateInMidRunLeavesNoWorkFolder)
     EXPECT_EQ(WEXITSTATUS(status), 4);
     EXPECT_TRUE(WorkFoldersLeft().empty());
     for (const std::string& path : ListFiles(Out))
-        EXPECT_EQ(ReadWholeFile(Out + path).size(), 16u * 1024 * 1024) << path << " is half written";
+        EXPECT_EQ(ReadWholeFile(Out + path).size(), FILE_SIZE) << path << " is half written";
 }
+
+INSTANTIATE_TEST_SUITE_P(Moments, CommandLineTerminated, ::testing::Values(smDuringTheCopy, smDuringTheExtraction),
+                         [](const auto& info) {
+                             return std::string(info.param == smDuringTheCopy ? "DuringTheCopy" : "DuringTheExtraction");
+                         });
 
 }  // namespace
