@@ -226,7 +226,8 @@ TEST_F(MainWindow, PauseAndContinue)
     auto* controls = Main.Controls();
     Driver.Then(AnswerSetOutput(Exe, Out));
     Driver.Then(AnswerPassword("Secret pw", [&] {
-        controls->btnPause->click();
+        // Space and Enter on the focused button, as a keyboard user would.
+        QTest::keyClick(controls->btnPause, Qt::Key_Space);
         EXPECT_EQ(controls->btnPause->text(), "&Continue");
         QTest::qWait(200);  // the worker freezes at its next step
         const int64_t done = g_nCurrentSize;
@@ -234,7 +235,7 @@ TEST_F(MainWindow, PauseAndContinue)
         QTest::qWait(1500);
         EXPECT_EQ(controls->lblTime_Used->text(), elapsed) << "the elapsed time stands still";
         EXPECT_EQ(g_nCurrentSize.load(), done) << "the worker is frozen";
-        controls->btnPause->click();
+        QTest::keyClick(controls->btnPause, Qt::Key_Return);
         EXPECT_EQ(controls->btnPause->text(), "&Pause");
     }));
     ASSERT_TRUE(RunProgram());
