@@ -281,6 +281,12 @@ void TfrmMain::ShowTotalSize(int64_t totalSize)
 
 TOverwriteChoice TfrmMain::AskOverWrite(const std::string& existsFile, const std::string& newFile)
 {
+    // The run waits for this answer: a window sent to the background comes
+    // back, or the question would sit unseen behind a tray icon or under a
+    // minimised window (several window managers hide a minimised window's
+    // dialogs with it).
+    if (!isVisible() || isMinimized())
+        TrayIcon1Click();
     TfrmOverWrite dialog(this);
     dialog.ExistsFile = QString::fromStdString(existsFile);
     dialog.NewFile = QString::fromStdString(newFile);

@@ -188,10 +188,21 @@ TEST_F(MainWindow, ConflictAsksTheOverwriteQuestion)
 {
     WriteTextFile(Out + "a.txt", "mine");
     Driver.Then(AnswerSetOutput(Exe, Out));
-    Driver.Then(AnswerPassword("Secret pw"));
+    // Sent to the background before the worker gets anywhere.
+    WorkerPauseGate().Pause();
+    Driver.Then(AnswerPassword("Secret pw", [&] {
+        Main.Controls()->btnHide->click();
+        EXPECT_TRUE(!Main.isVisible() || Main.isMinimized());
+        WorkerPauseGate().Resume();
+    }));
     std::string asked;
-    Driver.Then(Press<TfrmOverWrite>("btnYes", [&](TfrmOverWrite* dialog) { asked = dialog->ExistsFile.toStdString(); }));
+    bool windowBack = false;
+    Driver.Then(Press<TfrmOverWrite>("btnYes", [&](TfrmOverWrite* dialog) {
+        asked = dialog->ExistsFile.toStdString();
+        windowBack = Main.isVisible() && !Main.isMinimized();
+    }));
     ASSERT_TRUE(RunProgram());
+    EXPECT_TRUE(windowBack) << "the question brings the window back from the background";
     EXPECT_TRUE(Driver.Done());
     EXPECT_EQ(asked, Out + "a.txt");
     EXPECT_EQ(ReadWholeFile(Out + "a.txt"), "alpha");
