@@ -180,6 +180,14 @@ void TfrmMain::TrayIcon1Click()
     activateWindow();
 }
 
+void TfrmMain::ComeBack()
+{
+    // A question under a tray icon or a minimised window would go unseen
+    // (several window managers hide a minimised window's dialogs with it).
+    if (!isVisible() || isMinimized())
+        TrayIcon1Click();
+}
+
 void TfrmMain::btnCancelClick()
 {
     close();
@@ -237,16 +245,19 @@ void TfrmMain::WMExtractDone(uintptr_t wParam, intptr_t lParam)
 
 void TfrmMain::FinishRun(uintptr_t wParam, intptr_t lParam)
 {
-    const std::string error = Worker ? Worker->ErrorText() : std::string();
+    QString message;
     if (wParam == 0 && lParam == 1) {
         const QString folder = QString::fromStdString(Settings.OutputDir).trimmed();
-        ShowMessage(this, QString::fromStdString(ReplacePlaceholder(LangText("02000603"), folder.toStdString())),
-                    QMessageBox::Warning);
+        message = QString::fromStdString(ReplacePlaceholder(LangText("02000603"), folder.toStdString()));
     } else if (wParam == 0 && lParam == 2) {
-        ShowMessage(this, LangCaption("02000B10"), QMessageBox::Warning);
+        message = LangCaption("02000B10");
     } else if (wParam == 0 && lParam == 3) {
-        ShowMessage(this, QString::fromStdString(ReplacePlaceholder(LangText("02000D01"), error)),
-                    QMessageBox::Warning);
+        message = QString::fromStdString(ReplacePlaceholder(LangText("02000D01"), Worker ? Worker->ErrorText() : ""));
+    }
+    if (!message.isEmpty()) {
+        // The program ends when the message is answered, so it must be seen.
+        ComeBack();
+        ShowMessage(this, message, QMessageBox::Warning);
     }
     Worker.reset();
     EndProgram();
@@ -281,12 +292,8 @@ void TfrmMain::ShowTotalSize(int64_t totalSize)
 
 TOverwriteChoice TfrmMain::AskOverWrite(const std::string& existsFile, const std::string& newFile)
 {
-    // The run waits for this answer: a window sent to the background comes
-    // back, or the question would sit unseen behind a tray icon or under a
-    // minimised window (several window managers hide a minimised window's
-    // dialogs with it).
-    if (!isVisible() || isMinimized())
-        TrayIcon1Click();
+    // The run waits for this answer.
+    ComeBack();
     TfrmOverWrite dialog(this);
     dialog.ExistsFile = QString::fromStdString(existsFile);
     dialog.NewFile = QString::fromStdString(newFile);

@@ -60,6 +60,8 @@ private:
     void WMExtractDone(uintptr_t wParam, intptr_t lParam);
     void FinishRun(uintptr_t wParam, intptr_t lParam);
     void EndProgram();
+    // Brings the window back from the background before it asks or tells.
+    void ComeBack();
 
     std::unique_ptr<Ui::TfrmMain> ui;
     TfrmSetOutput* frmSetOutput;

@@ -163,11 +163,29 @@ TEST_F(MainWindow, NothingToCancelOrPauseOnceTheRunIsOver)
 TEST_F(MainWindow, WrongPasswordIsReportedAndNothingWritten)
 {
     Driver.Then(AnswerSetOutput(Exe, Out));
-    Driver.Then(AnswerPassword("wrong"));
-    Driver.ThenMessage(QMessageBox::Ok);
+    // In the background when the outcome comes: the message must still be seen.
+    WorkerPauseGate().Pause();
+    Driver.Then(AnswerPassword("wrong", [&] {
+        Main.Controls()->btnHide->click();
+        WorkerPauseGate().Resume();
+    }));
+    bool windowBack = false;
+    std::string message, caption;
+    Driver.Then([&](QWidget* widget) {
+        auto* box = qobject_cast<QMessageBox*>(widget);
+        if (!box)
+            return false;
+        windowBack = Main.isVisible() && !Main.isMinimized();
+        message = box->text().toStdString();
+        caption = box->windowTitle().toStdString();
+        box->button(QMessageBox::Ok)->click();
+        return true;
+    });
     ASSERT_TRUE(RunProgram());
-    EXPECT_EQ(Driver.Messages, std::vector<std::string>{"Passwords do not match"});
-    EXPECT_EQ(Driver.Captions, std::vector<std::string>{"Varnhold Configuration"});
+    EXPECT_TRUE(windowBack);
+    EXPECT_EQ(message, "Passwords do not match");
+    EXPECT_EQ(caption, "Varnhold Configuration");
+    EXPECT_TRUE(Driver.Unexpected.empty()) << Driver.Unexpected.front();
     EXPECT_TRUE(ListFiles(Out).empty());
     EXPECT_TRUE(ListWorkFolders().empty());
 }
