@@ -184,7 +184,8 @@ void TfrmMain::ComeBack()
 {
     // A question under a tray icon or a minimised window would go unseen
     // (several window managers hide a minimised window's dialogs with it).
-    if (!isVisible() || isMinimized())
+    // A window closed by a cancel before the extraction stays gone.
+    if (!FEndWhenWorkerStops && (!isVisible() || isMinimized()))
         TrayIcon1Click();
 }
 
@@ -210,6 +211,7 @@ void TfrmMain::closeEvent(QCloseEvent* event)
     // outcome's message.
     if (FRunOver)
         return;
+    ComeBack();  // a close from the taskbar may come while minimised
     if (ShowMessage(this, LangCaption("02000C30"), QMessageBox::Question, QMessageBox::Ok | QMessageBox::Cancel) !=
         QMessageBox::Ok)
         return;

@@ -170,21 +170,11 @@ TEST_F(MainWindow, WrongPasswordIsReportedAndNothingWritten)
         WorkerPauseGate().Resume();
     }));
     bool windowBack = false;
-    std::string message, caption;
-    Driver.Then([&](QWidget* widget) {
-        auto* box = qobject_cast<QMessageBox*>(widget);
-        if (!box)
-            return false;
-        windowBack = Main.isVisible() && !Main.isMinimized();
-        message = box->text().toStdString();
-        caption = box->windowTitle().toStdString();
-        box->button(QMessageBox::Ok)->click();
-        return true;
-    });
+    Driver.ThenMessage(QMessageBox::Ok, [&] { windowBack = Main.isVisible() && !Main.isMinimized(); });
     ASSERT_TRUE(RunProgram());
     EXPECT_TRUE(windowBack);
-    EXPECT_EQ(message, "Passwords do not match");
-    EXPECT_EQ(caption, "Varnhold Configuration");
+    EXPECT_EQ(Driver.Messages, std::vector<std::string>{"Passwords do not match"});
+    EXPECT_EQ(Driver.Captions, std::vector<std::string>{"Varnhold Configuration"});
     EXPECT_TRUE(Driver.Unexpected.empty()) << Driver.Unexpected.front();
     EXPECT_TRUE(ListFiles(Out).empty());
     EXPECT_TRUE(ListWorkFolders().empty());
@@ -302,9 +292,15 @@ TEST_F(MainWindow, CancelRefusedKeepsTheRunGoing)
 {
     UseBigPayload();
     Driver.Then(AnswerSetOutput(Exe, Out));
-    Driver.Then(AnswerPassword("Secret pw", [&] { Main.close(); }));
-    Driver.ThenMessage(QMessageBox::Cancel);
+    // Closed from the taskbar while minimised: the question must be seen.
+    Driver.Then(AnswerPassword("Secret pw", [&] {
+        Main.showMinimized();
+        Main.close();
+    }));
+    bool windowBack = false;
+    Driver.ThenMessage(QMessageBox::Cancel, [&] { windowBack = Main.isVisible() && !Main.isMinimized(); });
     ASSERT_TRUE(RunProgram());
+    EXPECT_TRUE(windowBack);
     EXPECT_EQ(Driver.Messages, std::vector<std::string>{"Are you sure you want to cancel?"});
     EXPECT_EQ(ListFiles(Out).size(), 4u);
 }

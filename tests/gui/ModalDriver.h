@@ -25,13 +25,16 @@ public:
 
     void Then(TStep step) { FSteps.push_back(std::move(step)); }
 
-    // Answers the next message box with `button`, keeping its text.
-    void ThenMessage(QMessageBox::StandardButton button)
+    // Answers the next message box with `button`, keeping its text; `look`
+    // may look around first, while the box is up.
+    void ThenMessage(QMessageBox::StandardButton button, std::function<void()> look = nullptr)
     {
-        Then([this, button](QWidget* widget) {
+        Then([this, button, look](QWidget* widget) {
             auto* box = qobject_cast<QMessageBox*>(widget);
             if (!box)
                 return false;
+            if (look)
+                look();
             Messages.push_back(box->text().toStdString());
             Captions.push_back(box->windowTitle().toStdString());
             std::string texts;
