@@ -16,8 +16,13 @@ std::string GetLangText(const std::string& fileName, const std::string& section,
 {
     std::string path = fileName;
     if (!FileExists(path)) {
+        // Only a relative name can stand for a file beside the program: an
+        // absolute one such as "/en.txt" would otherwise be joined into
+        // "<program folder>//en.txt" and find the program's own copy.
+        if (fileName.empty() || fileName.front() == PATH_DELIMITER)
+            return MISSING_TEXT;
         path = GetProgramFolder() + fileName;
-        if (fileName.empty() || !FileExists(path))
+        if (!FileExists(path))
             return MISSING_TEXT;
     }
     const std::string text = ReadProfileString(path, section, key, MISSING_TEXT);

@@ -10,6 +10,8 @@
 
 #include <array>
 #include <cstdlib>
+#include <set>
+#include <vector>
 
 namespace {
 
@@ -41,25 +43,67 @@ TEST(LanguageChoice, LocaleToIdentifier)
         EXPECT_EQ(LocaleToLangId(locale), id) << locale;
 }
 
+// Sets the locale variables for one test and puts back what was there.
+class TLocaleEnvironment {
+public:
+    TLocaleEnvironment()
+    {
+        for (const char* name : NAMES) {
+            const char* value = std::getenv(name);
+            FSaved.emplace_back(value != nullptr, value ? value : "");
+        }
+    }
+    ~TLocaleEnvironment()
+    {
+        for (size_t i = 0; i < std::size(NAMES); ++i) {
+            if (FSaved[i].first)
+                setenv(NAMES[i], FSaved[i].second.c_str(), 1);
+            else
+                unsetenv(NAMES[i]);
+        }
+    }
+    TLocaleEnvironment(const TLocaleEnvironment&) = delete;
+    TLocaleEnvironment& operator=(const TLocaleEnvironment&) = delete;
+
+    // nullptr leaves the variable unset.
+    void Set(const char* lcAll, const char* lcMessages, const char* lang)
+    {
+        const char* values[] = {lcAll, lcMessages, lang};
+        for (size_t i = 0; i < std::size(NAMES); ++i) {
+            if (values[i])
+                setenv(NAMES[i], values[i], 1);
+            else
+                unsetenv(NAMES[i]);
+        }
+    }
+
+private:
+    static constexpr const char* NAMES[] = {"LC_ALL", "LC_MESSAGES", "LANG"};
+    std::vector<std::pair<bool, std::string>> FSaved;
+};
+
 TEST(LanguageChoice, EnvironmentOrder)
 {
-    const auto saved = [](const char* name) { const char* v = std::getenv(name); return v ? std::string(v) : std::string("\x01"); };
-    const std::array<std::string, 3> before = {saved("LC_ALL"), saved("LC_MESSAGES"), saved("LANG")};
-    setenv("LANG", "ja_JP.UTF-8", 1);
-    setenv("LC_MESSAGES", "de_DE.UTF-8", 1);
-    unsetenv("LC_ALL");
-    EXPECT_EQ(GetSystemDefaultLangID(), 0x0407);
-    setenv("LC_ALL", "fr_FR.UTF-8", 1);
-    EXPECT_EQ(GetSystemDefaultLangID(), 0x040C);
-    unsetenv("LC_ALL");
-    unsetenv("LC_MESSAGES");
-    EXPECT_EQ(GetSystemDefaultLangID(), 0x0411);
-    const char* names[] = {"LC_ALL", "LC_MESSAGES", "LANG"};
-    for (size_t i = 0; i < 3; ++i) {
-        if (before[i] == "\x01")
-            unsetenv(names[i]);
-        else
-            setenv(names[i], before[i].c_str(), 1);
+    struct TCase {
+        const char* LcAll;
+        const char* LcMessages;
+        const char* Lang;
+        uint16_t Expected;
+    };
+    const TCase cases[] = {
+        {"fr_FR.UTF-8", "de_DE.UTF-8", "ja_JP.UTF-8", 0x040C},
+        {nullptr, "de_DE.UTF-8", "ja_JP.UTF-8", 0x0407},
+        {"", "de_DE.UTF-8", "ja_JP.UTF-8", 0x0407},  // an empty variable counts as unset
+        {nullptr, nullptr, "ja_JP.UTF-8", 0x0411},
+        {nullptr, "", "es_CL.UTF-8", 0x340A},
+        {nullptr, nullptr, nullptr, 0x0409},
+        {"C", "de_DE.UTF-8", "ja_JP.UTF-8", 0x0409},
+    };
+    TLocaleEnvironment environment;
+    for (const TCase& c : cases) {
+        environment.Set(c.LcAll, c.LcMessages, c.Lang);
+        EXPECT_EQ(GetSystemDefaultLangID(), c.Expected)
+            << (c.LcAll ? c.LcAll : "-") << " " << (c.LcMessages ? c.LcMessages : "-") << " " << (c.Lang ? c.Lang : "-");
     }
 }
 
@@ -131,6 +175,16 @@ TEST(ProfileReader, NameRelativeToTheProgramsFolder)
     EXPECT_EQ(GetLangText("", "Main", "KEY"), "???");
 }
 
+TEST(ProfileReader, MissingAbsolutePathIsNotLookedForBesideTheProgram)
+{
+    const std::string name = "lang-test-absolute.txt";
+    const std::string besideProgram = GetProgramFolder() + name;
+    ASSERT_FALSE(FileExists("/" + name));
+    WriteTextFile(besideProgram, "[Main]\nKEY=\"the program's copy\"\n");
+    EXPECT_EQ(GetLangText("/" + name, "Main", "KEY"), "???");
+    DeleteFile(besideProgram);
+}
+
 TEST(Placeholder, EveryOccurrenceIsFilled)
 {
     EXPECT_EQ(ReplacePlaceholder("Cannot create folder '{0}'", "/out"), "Cannot create folder '/out'");
@@ -194,39 +248,109 @@ TEST(Catalogues, EveryLanguageHoldsEveryKeyWithItsText)
     }
 }
 
+// The embedded catalogue's bytes as UTF-16 text, without the byte-order mark
+// (whose presence is checked here too).
+std::u16string CatalogueText(const std::string& language)
+{
+    const TResourceData resource = FindResource("Lang_" + language, "FILE");
+    EXPECT_TRUE(resource.Found) << language;
+    if (!resource.Found)
+        return std::u16string();
+    const std::string bytes(reinterpret_cast<const char*>(resource.Data), resource.Size);
+    EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE") << language;
+    EXPECT_EQ(bytes.size() % 2, 0u) << language;
+    std::u16string text;
+    for (size_t i = 2; i + 1 < bytes.size(); i += 2)
+        text.push_back(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) | (static_cast<unsigned char>(bytes[i + 1]) << 8)));
+    return text;
+}
+
 TEST(Catalogues, FileFormat)
 {
     for (const char* language : LANGUAGES) {
-        const TResourceData resource = FindResource(std::string("Lang_") + language, "FILE");
-        ASSERT_TRUE(resource.Found) << language;
-        const std::string bytes(reinterpret_cast<const char*>(resource.Data), resource.Size);
-        ASSERT_EQ(bytes.substr(0, 2), "\xFF\xFE") << language;
-        std::u16string text;
-        for (size_t i = 2; i + 1 < bytes.size(); i += 2)
-            text.push_back(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) | (static_cast<unsigned char>(bytes[i + 1]) << 8)));
+        const std::u16string text = CatalogueText(language);
+        ASSERT_GE(text.size(), 31u) << language;
         EXPECT_EQ(text.substr(0, 17), u";!@Lang@!UTF-8!\r\n") << language;
         EXPECT_EQ(text.substr(text.size() - 14), u";!@LangEnd@!\r\n") << language;
         for (size_t i = 0; i < text.size(); ++i) {
             if (text[i] == u'\n') {
-                EXPECT_EQ(text[i - 1], u'\r') << language << " at " << i;
+                EXPECT_TRUE(i > 0 && text[i - 1] == u'\r') << language << " at " << i;
+            }
+            if (text[i] == u'\r') {
+                EXPECT_TRUE(i + 1 < text.size() && text[i + 1] == u'\n') << language << " at " << i;
             }
         }
-        EXPECT_NE(text.find(u"\r\n[Main]\r\n"), std::u16string::npos) << language;
+    }
+}
+
+// key="text" with a key of eight upper-case hexadecimal digits; blanks may
+// follow the closing quote. The key, or an empty string for any other line.
+std::u16string KeyOfLine(const std::u16string& line)
+{
+    const size_t last = line.find_last_not_of(u' ');
+    if (line.size() < 11 || line[8] != u'=' || line[9] != u'"' || last == std::u16string::npos || last < 10 ||
+        line[last] != u'"')
+        return std::u16string();
+    for (size_t i = 0; i < 8; ++i) {
+        if (!((line[i] >= u'0' && line[i] <= u'9') || (line[i] >= u'A' && line[i] <= u'F')))
+            return std::u16string();
+    }
+    return line.substr(0, 8);
+}
+
+// Catalogue keys above "[Main]", then groups of texts each opened by a comment
+// line and closed by a blank line; every key once, and only the keys the
+// program uses.
+TEST(Catalogues, Layout)
+{
+    std::set<std::u16string> expectedKeys;
+    for (const TCatalogueRow& row : EXPECTED)
+        expectedKeys.insert(std::u16string(row.Key, row.Key + 8));
+    for (const char* language : LANGUAGES) {
+        const std::u16string text = CatalogueText(language);
+        std::vector<std::u16string> lines;
+        for (size_t start = 0, end; (end = text.find(u"\r\n", start)) != std::u16string::npos; start = end + 2)
+            lines.push_back(text.substr(start, end - start));
+
+        std::vector<std::u16string> headerKeys;
+        std::set<std::u16string> mainKeys;
+        bool inMain = false;
+        for (size_t i = 1; i + 1 < lines.size(); ++i) {
+            const std::u16string& line = lines[i];
+            const std::u16string& previous = lines[i - 1];
+            if (line == u"[Main]") {
+                EXPECT_FALSE(inMain) << language << ": a second [Main] at line " << i + 1;
+                inMain = true;
+                continue;
+            }
+            if (line.empty() || line[0] == u';') {
+                if (inMain && !line.empty()) {
+                    EXPECT_TRUE(previous.empty() || previous == u"[Main]") << language << ": comment inside a group, line " << i + 1;
+                }
+                continue;
+            }
+            const std::u16string key = KeyOfLine(line);
+            ASSERT_FALSE(key.empty()) << language << ": not a key line, line " << i + 1;
+            if (!inMain) {
+                headerKeys.push_back(key);
+                continue;
+            }
+            EXPECT_TRUE(previous[0] == u';' || !KeyOfLine(previous).empty()) << language << ": group without its comment, line " << i + 1;
+            EXPECT_TRUE(mainKeys.insert(key).second) << language << ": a key repeats, line " << i + 1;
+        }
+        EXPECT_TRUE(inMain) << language;
+        EXPECT_EQ(headerKeys, (std::vector<std::u16string>{u"00000000", u"00000001", u"00000002"})) << language;
+        EXPECT_EQ(mainKeys, expectedKeys) << language;
     }
 }
 
 TEST(Catalogues, WrittenForTheUsersLanguage)
 {
     TScratchFolder scratch;
-    const char* before = std::getenv("LC_ALL");
-    const std::string saved = before ? before : "";
-    setenv("LC_ALL", "de_AT.UTF-8", 1);
+    TLocaleEnvironment environment;
+    environment.Set("de_AT.UTF-8", nullptr, nullptr);
     WriteLanguageFile(scratch / "en.txt");
     EXPECT_EQ(GetLangText(scratch / "en.txt", "Main", "02000C04"), "Geschwindigkeit:");
-    if (before)
-        setenv("LC_ALL", saved.c_str(), 1);
-    else
-        unsetenv("LC_ALL");
 }
 
 }  // namespace
