@@ -48,7 +48,7 @@ const TMessage MESSAGES[] = {
     {"Message-Failure", "02000D01", QMessageBox::Warning, QMessageBox::Ok},
 };
 
-const char* const SAMPLE_PLACEHOLDER = "/home/user/Documents/recovered files/from the old laptop/";
+const char* const SAMPLE_PLACEHOLDER = "/media/backup/Documents/recovered files/from the old laptop/";
 
 class TShots {
 public:
@@ -107,7 +107,7 @@ int main(int argc, char* argv[])
         main.LoadLanguage();
 
         shots.Save(setOutput, "SetOutput", true);
-        setOutput.edExeFile->setText("/home/user/Downloads/protected-files.exe");
+        setOutput.edExeFile->setText("/media/backup/Downloads/protected-files.exe");
         shots.Save(setOutput, "SetOutput-filled");
         shots.Save(password, "Password");
 
