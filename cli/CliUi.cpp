@@ -4,6 +4,7 @@
 #include "extract/Progress.h"
 #include "extract/RunState.h"
 #include "lang/LangText.h"
+#include "platform/TextTrim.h"
 
 #include <chrono>
 #include <clocale>
@@ -26,9 +27,7 @@ std::string FileFacts(const std::string& path)
     const bool found = stat(path.c_str(), &info) == 0;
     std::string unit = LangText("02000982");
     if (unit.find("{0}") != std::string::npos) {
-        unit = ReplacePlaceholder(unit, "");
-        const auto first = unit.find_first_not_of(' ');
-        unit = first == std::string::npos ? "" : unit.substr(first, unit.find_last_not_of(' ') - first + 1);
+        unit = TrimText(ReplacePlaceholder(unit, ""), " ");
     }
     char when[32] = "1899-12-30 00:00:00";
     if (found) {

@@ -7,6 +7,7 @@
 #include "platform/FileStream.h"
 #include "platform/Paths.h"
 #include "platform/PauseGate.h"
+#include "platform/TextTrim.h"
 #include "sevenzip/SevenZip.h"
 
 #include <chrono>
@@ -22,15 +23,6 @@ const TThreaEncryptFile::TOutcome DONE{1, 0};
 const TThreaEncryptFile::TOutcome FOLDER_FAILED{0, 1};
 const TThreaEncryptFile::TOutcome WRONG_PASSWORD{0, 2};
 const TThreaEncryptFile::TOutcome FAILED{0, 3};
-
-std::string Trim(const std::string& text)
-{
-    const auto first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos)
-        return std::string();
-    const auto last = text.find_last_not_of(" \t\r\n");
-    return text.substr(first, last - first + 1);
-}
 
 // "a", "b", "c" and 4 more
 std::string NameList(const std::vector<std::string>& names)
@@ -304,7 +296,7 @@ int32_t OnArchivePassword(void* sender, std::string& password)
     worker->FUi.Synchronize([&] { accepted = worker->FUi.AskPassword(typed); });
     if (accepted) {
         OutputDebugString("password-------------***" + password);
-        password = Trim(typed);
+        password = TrimText(typed, " \t\r\n");
         return 0;
     }
     worker->FUi.Synchronize([worker] { worker->FUi.CloseMainWindow(); });

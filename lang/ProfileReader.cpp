@@ -1,5 +1,6 @@
 #include "lang/ProfileReader.h"
 
+#include "platform/TextTrim.h"
 #include "platform/Utf8.h"
 
 #include <cstdint>
@@ -39,11 +40,7 @@ std::string DecodeToUtf8(const std::string& bytes)
 
 std::string TrimBlanks(const std::string& text)
 {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return std::string();
-    const auto last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
+    return TrimText(text, " \t");
 }
 
 // Cuts after `limit` characters (UTF-8 sequences kept whole).
