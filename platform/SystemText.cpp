@@ -1,6 +1,7 @@
 #include "platform/SystemText.h"
 #include "platform/Error.h"
 
+#include <cerrno>
 #include <cstring>
 
 std::string TrimTrailingBlanksAndStops(std::string text)
@@ -35,4 +36,52 @@ std::string FormatText(const std::string& pattern, std::initializer_list<std::st
         }
     }
     return result;
+}
+
+TSystemReason SystemReasonOf(int error)
+{
+    switch (error) {
+    case 0:
+        return TSystemReason::srNone;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+        return TSystemReason::srNoSpace;
+    case EACCES:
+    case EPERM:
+        return TSystemReason::srAccessDenied;
+    case EROFS:
+        return TSystemReason::srReadOnly;
+    case ENOENT:
+        return TSystemReason::srNotFound;
+    case EISDIR:
+        return TSystemReason::srIsFolder;
+    case ENOTDIR:
+        return TSystemReason::srNotFolder;
+    case EEXIST:
+    case ENOTEMPTY:
+        return TSystemReason::srExists;
+    case EBUSY:
+    case ETXTBSY:
+        return TSystemReason::srInUse;
+    case ENAMETOOLONG:
+        return TSystemReason::srNameTooLong;
+    case ELOOP:
+    case EMLINK:
+        return TSystemReason::srTooManyLinks;
+    case EIO:
+        return TSystemReason::srIoError;
+    default:
+        return TSystemReason::srOther;
+    }
+}
+
+TFailure MakeFailure(TFailureKind kind, const std::string& path, int code)
+{
+    TFailure failure;
+    failure.Kind = kind;
+    failure.Path = path;
+    failure.SystemCode = code;
+    failure.Reason = SystemReasonOf(code);
+    return failure;
 }
