@@ -4,11 +4,11 @@
 BUILD_DIR ?= build
 JOBS      ?= $(shell nproc)
 
-# Everything the build, the program, the tests and bench/run (`time`) need
+# Everything the build, the program, the tests and bench/run (python3) need
 # on a fresh Debian 12.
 PACKAGES := cmake g++ make pkg-config libgtest-dev libgmock-dev \
             p7zip-full qt6-base-dev qt6-base-dev-tools libgl-dev \
-            fonts-dejavu-core fonts-wqy-microhei qt6-translations-l10n xvfb xauth time
+            fonts-dejavu-core fonts-wqy-microhei qt6-translations-l10n xvfb xauth time python3
 
 # What `make sanitize` needs beyond that: clang and its sanitizer runtimes.
 SANITIZE_PACKAGES := clang libclang-rt-14-dev
