@@ -2,6 +2,7 @@
 
 #include "extract/RunState.h"
 #include "platform/Error.h"
+#include "platform/FileCopier.h"
 #include "platform/FileStream.h"
 #include "platform/PauseGate.h"
 
@@ -28,12 +29,13 @@ void CopyPayload(const std::string& exeFile, const std::string& workDir, std::st
     g_nCurrentSize = 0;
 
     const int64_t block = length <= COPY_CHUNK_SIZE ? length : COPY_CHUNK_SIZE;
+    // The buffer serves only when the kernel cannot copy between the two files.
     const auto buffer = std::make_unique<char[]>(static_cast<size_t>(block));
+    TFileCopier copier(source, target, buffer.get());
     int64_t remaining = length;
     while (remaining != 0) {
         const int64_t count = block < remaining ? block : remaining;
-        source.ReadBuffer(buffer.get(), count);
-        target.WriteBuffer(buffer.get(), count);
+        copier.CopyBlock(count);
         remaining -= count;
         g_nCurrentSize = g_nTotalSize - remaining;
         PausePoint();

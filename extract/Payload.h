@@ -10,7 +10,9 @@ constexpr int64_t PAYLOAD_OFFSET = 774144;  // 0xBD000, the stub's size
 constexpr int64_t COPY_CHUNK_SIZE = 61440;  // 0xF000, the largest block moved
 
 // Copies every byte of `exeFile` from PAYLOAD_OFFSET to its end into
-// workDir + "tmp.dat" and stores that path in `payloadFile` first.
+// workDir + "tmp.dat" and stores that path in `payloadFile` first. The blocks
+// go through the kernel where it can copy between the two files, else
+// through one buffer of at most COPY_CHUNK_SIZE bytes.
 // Publishes g_nTotalSize and g_nCurrentSize, calls `showTotalSize` once the
 // length is known, looks at g_bCancel after every block (and waits at the
 // worker's pause gate there), and sets g_bStageDone at the end.
