@@ -296,15 +296,15 @@ def SameOutputs(folder):
         sys.exit("the CLI delivered the marker")
 
 
-def Measure(cli, row, work):
-    folder = os.path.join(work, "run")
+def Measure(cli, row, folder):
     disk = {tool: RunOnce(tool, cli, row, folder, sample_disk=True)[3] for tool in ("cli", "7z")}
     runs = {"cli": [], "7z": []}
     for pair in range(PAIRS):
         for tool in (("cli", "7z") if pair % 2 == 0 else ("7z", "cli")):
             runs[tool].append(RunOnce(tool, cli, row, folder))
     SameOutputs(folder)
-    shutil.rmtree(folder)
+    for name in ("out-cli", "out-7z", "tmp-cli", "tmp-7z"):
+        shutil.rmtree(os.path.join(folder, name), ignore_errors=True)
     cpu = [c[1] / s[1] for c, s in zip(runs["cli"], runs["7z"])]
     wall = [c[0] / s[0] for c, s in zip(runs["cli"], runs["7z"])]
     return dict(cpu=cpu, wall=wall,
@@ -335,8 +335,11 @@ def main():
     cli_built, work = sys.argv[1], os.path.abspath(sys.argv[2])
     cache = os.path.join(work, "cache-quick" if QUICK else "cache")
     os.makedirs(cache, exist_ok=True)
-    # A copy of the program, so that a rebuild during a long run changes nothing.
-    cli = os.path.join(work, "varnhold-extract-cli")
+    # A folder of this run's own, with a copy of the program, so that a
+    # rebuild during a long run changes nothing.
+    folder = os.path.join(work, "run-%d" % os.getpid())
+    os.makedirs(folder)
+    cli = os.path.join(folder, "varnhold-extract-cli")
     shutil.copy2(cli_built, cli)
     sizes = Sizes()
     rows = list(Rows(cache, sizes))
@@ -348,7 +351,7 @@ def main():
     print(HEADER, flush=True)
     results = {}
     for row in rows:
-        results[row.Name] = Measure(cli, row, work)
+        results[row.Name] = Measure(cli, row, folder)
         print(Line(row, results[row.Name]), flush=True)
     first = next((m for n, m in results.items() if n.startswith("LZMA2") and "text" in n), None)
     last = next((m for n, m in results.items() if n.startswith("marker")), None)
@@ -356,6 +359,7 @@ def main():
         print("password test behind the data: CLI %+.2f s CPU against the marker first (7z %+.2f s)" % (
             last["cli_cpu"] - first["cli_cpu"], last["sz_cpu"] - first["sz_cpu"]))
     print("load average at the end %s" % " ".join(open("/proc/loadavg").read().split()[:3]))
+    shutil.rmtree(folder)
 
 
 if __name__ == "__main__":
