@@ -6,6 +6,7 @@
 #include "sevenzip/SevenZip.h"
 
 #include <exception>
+#include <map>
 
 class T7zInArchive final : public T7zArchive,
                            public I7zArchiveReader,
@@ -44,6 +45,10 @@ public:
     GUID GetFormatId() override { return FormatId; }
     int32_t ItemOperationResult(uint32_t index) override;
     std::vector<std::string> RefusedPaths() override { return FRefusedPaths; }
+    void ExtractSelectedToFolder(const uint32_t* indices, uint32_t count, const std::string& folder) override;
+    std::vector<TFolderCollision> Collisions() override { return FCollisions; }
+    std::vector<std::string> CreatedFolders() override { return FCreatedFolders; }
+    bool ItemWritten(uint32_t index) override { return index < FWritten.size() && FWritten[index]; }
 
     // IArchiveOpenCallback (answers only)
     HRESULT SetTotal(const uint64_t*, const uint64_t*) override { return S_OK; }
@@ -77,6 +82,11 @@ private:
     // One Extract call with this object as call-back; raises what went wrong.
     void RunExtract(const uint32_t* indices, uint32_t count, bool test);
     HRESULT CreateFolderStream(uint32_t index, ISequentialOutStream** outStream);
+    void RunFolderExtract(const uint32_t* indices, uint32_t count, const std::string& folder);
+    // Gives the item's temporary file its name, or notes the collision.
+    void CommitFolderItem(uint32_t index);
+    // Deletes the temporary files of items never committed.
+    void DiscardPendingItems();
     HRESULT ReportProgress(bool isTotal, uint64_t value);
 
     TComPtr<IInArchive> Handler;
@@ -99,4 +109,16 @@ private:
     std::vector<std::string> FRefusedPaths;
     std::exception_ptr FCallbackError;
     std::string FWriteError;
+    int FWriteErrno = 0;
+
+    // Per extraction into a folder: the temporary file and target of each
+    // item handed a stream and not yet committed or discarded.
+    struct TPendingItem {
+        std::string TempFile;
+        std::string Target;
+    };
+    std::map<uint32_t, TPendingItem> FPending;
+    std::vector<TFolderCollision> FCollisions;
+    std::vector<std::string> FCreatedFolders;
+    std::vector<bool> FWritten;
 };
