@@ -127,6 +127,17 @@ std::string TCliUi::ConflictRefusal()
            "with them: choose --overwrite replace, skip or rename";
 }
 
+int32_t TCliUi::AnswerForAllConflicts()
+{
+    switch (FMode) {
+    case TOverwriteMode::Replace: return ocYesAll;
+    case TOverwriteMode::Skip: return ocNoAll;
+    case TOverwriteMode::Rename: return ocRename;
+    case TOverwriteMode::Ask: break;
+    }
+    return NO_ANSWER_FOR_ALL;
+}
+
 TOverwriteChoice TCliUi::AskOverWrite(const std::string& existsFile, const std::string& newFile)
 {
     switch (FMode) {

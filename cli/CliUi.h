@@ -26,6 +26,7 @@ public:
     bool AskPassword(std::string& password) override;
     void CloseMainWindow() override {}
     std::string ConflictRefusal() override;
+    int32_t AnswerForAllConflicts() override;
 
     // Runs on the main thread until the worker has posted its end.
     std::pair<uintptr_t, intptr_t> ServeUntilDone();

@@ -10,6 +10,7 @@
 #include <string>
 
 constexpr unsigned WM_EXTRACT_DONE = 0x608;  // WM_USER + 520
+constexpr int32_t NO_ANSWER_FOR_ALL = -1;
 
 class IWorkerUi {
 public:
@@ -41,4 +42,10 @@ public:
     // that cannot ask the overwrite question answers why (the run then ends
     // with that error before anything is written); empty when it can ask.
     virtual std::string ConflictRefusal() { return std::string(); }
+
+    // The answer for every conflict when it is known before the run
+    // (ocYesAll, ocNoAll or ocRename): the worker then extracts only what it
+    // will place, straight into the output folder. NO_ANSWER_FOR_ALL when
+    // each conflict is asked. Called on the worker's thread.
+    virtual int32_t AnswerForAllConflicts() { return NO_ANSWER_FOR_ALL; }
 };

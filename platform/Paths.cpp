@@ -148,7 +148,7 @@ bool CopyFile(const std::string& source, const std::string& target)
     return FinishCopy(in, out, CopyContent(in, out, info));
 }
 
-bool CopyFileAtomically(const std::string& source, const std::string& target)
+bool CopyFileAtomically(const std::string& source, const std::string& target, bool replace)
 {
     struct stat info;
     const int in = OpenSourceFile(source, info);
@@ -164,7 +164,7 @@ bool CopyFileAtomically(const std::string& source, const std::string& target)
     }
     fchmod(out, info.st_mode & 0777);
     bool ok = FinishCopy(in, out, CopyContent(in, out, info));
-    if (ok && rename(temp.c_str(), target.c_str()) != 0)
+    if (ok && !(replace ? RenameFile(temp, target) : RenameNoReplace(temp, target)))
         ok = false;
     if (!ok) {
         const int saved = errno;
@@ -177,6 +177,19 @@ bool CopyFileAtomically(const std::string& source, const std::string& target)
 bool RenameFile(const std::string& source, const std::string& target)
 {
     return rename(source.c_str(), target.c_str()) == 0;
+}
+
+bool MoveFileInto(const std::string& source, const std::string& target, bool replace)
+{
+    if (replace ? RenameFile(source, target) : RenameNoReplace(source, target))
+        return true;
+    return errno == EXDEV && CopyFileAtomically(source, target, replace);
+}
+
+int64_t FileSizeOf(const std::string& path)
+{
+    struct stat info;
+    return stat(path.c_str(), &info) == 0 ? static_cast<int64_t>(info.st_size) : -1;
 }
 
 bool RenameNoReplace(const std::string& source, const std::string& target)

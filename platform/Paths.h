@@ -27,7 +27,13 @@ bool CopyFile(const std::string& source, const std::string& target);
 // Copies to a new temporary name beside the target, then renames it over the
 // target: the target is either untouched or wholly replaced, never half
 // written, and a link at the target is replaced rather than written through.
-bool CopyFileAtomically(const std::string& source, const std::string& target);
+// With `replace` false nothing at the target is ever replaced (false, errno EEXIST).
+bool CopyFileAtomically(const std::string& source, const std::string& target, bool replace = true);
+// Moves a file: a rename within one file system, otherwise CopyFileAtomically
+// (the source then stays). Whole or not at all at the target, as above.
+bool MoveFileInto(const std::string& source, const std::string& target, bool replace);
+// The size of the file at the path, following links; -1 when it cannot be read.
+int64_t FileSizeOf(const std::string& path);
 // True when anything but a folder is at the path, a dangling link included.
 bool EntryExists(const std::string& path);
 // Renames within one file system, replacing an existing target atomically.

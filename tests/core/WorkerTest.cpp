@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdlib>
 #include <sys/stat.h>
 #include <thread>
@@ -140,8 +142,9 @@ TEST_F(WorkerRun, RenameSkipsNamesAlreadyTaken)
     EXPECT_EQ(GetRenameName(Scratch / "report.txt"), Scratch / "report(1).txt");
     WriteTextFile(Scratch / "report(1).txt", "");
     WriteTextFile(Scratch / "report(2).txt", "");
-    ForceDirectories(Scratch / "report(3).txt");  // a folder does not take the name
-    EXPECT_EQ(GetRenameName(Scratch / "report.txt"), Scratch / "report(3).txt");
+    ForceDirectories(Scratch / "report(3).txt");  // a folder takes the name as well: nothing could go there
+    ASSERT_EQ(symlink("nowhere", (Scratch / "report(4).txt").c_str()), 0);  // so does a dangling link
+    EXPECT_EQ(GetRenameName(Scratch / "report.txt"), Scratch / "report(5).txt");
     EXPECT_EQ(GetRenameName("/out/data.tar.gz"), "/out/data.tar(1).gz");
     EXPECT_EQ(GetRenameName("/out/README"), "/out/README(1)");
     EXPECT_EQ(GetRenameName("/out/.profile"), "/out/(1).profile");
