@@ -45,6 +45,13 @@ bool TScriptedUi::AskPassword(std::string& password)
     return PasswordAccepted;
 }
 
+int32_t TScriptedUi::AnswerForAllConflicts()
+{
+    if (OnAnswerForAll)
+        OnAnswerForAll();
+    return AnswerForAll;
+}
+
 void TScriptedUi::CloseMainWindow()
 {
     MainWindowClosed = true;

@@ -21,6 +21,7 @@ public:
     TOverwriteChoice AskOverWrite(const std::string& existsFile, const std::string& newFile) override;
     bool AskPassword(std::string& password) override;
     void CloseMainWindow() override;
+    int32_t AnswerForAllConflicts() override;
 
     // Waits for the end message; fails the test after `seconds`.
     std::pair<uintptr_t, intptr_t> WaitForDone(int seconds = 60);
@@ -34,6 +35,8 @@ public:
     std::string PasswordTyped;
     int PasswordQuestions = 0;
     bool MainWindowClosed = false;
+    int32_t AnswerForAll = NO_ANSWER_FOR_ALL;  // what AnswerForAllConflicts answers
+    std::function<void()> OnAnswerForAll;     // runs when the worker asks it, after the survey
 
 private:
     std::mutex FMutex;
