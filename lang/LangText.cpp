@@ -1,10 +1,11 @@
 #include "lang/LangText.h"
 
-#include "extract/RunState.h"
-#include "extract/WorkFolder.h"
 #include "lang/ProfileReader.h"
 #include "platform/LanguageId.h"
 #include "platform/Paths.h"
+#include "platform/Resources.h"
+
+std::string g_sLangFile;
 
 namespace {
 

@@ -5,6 +5,10 @@
 #include <cstdint>
 #include <string>
 
+// The written catalogue: g_sWorkDir + "en.txt". Set once by the UI thread
+// before the worker starts, then only read.
+extern std::string g_sLangFile;
+
 // The text of `key` in `section`; "???" when the file, the key or the text is
 // missing. A file name that does not exist is tried again relative to the
 // program's own folder. Read anew on every call.
