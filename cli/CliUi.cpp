@@ -123,8 +123,7 @@ std::string TCliUi::ConflictRefusal()
 {
     if (FMode != TOverwriteMode::Ask || HaveTerminal())
         return std::string();
-    return "files of the archive already exist in the output folder and there is no terminal to ask what to do "
-           "with them: choose --overwrite replace, skip or rename";
+    return LangText("02000D33");
 }
 
 TOverwriteChoice TCliUi::AskOverWrite(const std::string& existsFile, const std::string& newFile)
@@ -138,7 +137,7 @@ TOverwriteChoice TCliUi::AskOverWrite(const std::string& existsFile, const std::
     ClearProgress();
     const std::string question = LangText("02000901") + "\n  " + existsFile + "\n  " + FileFacts(existsFile) + "\n" +
                                  LangText("02000902") + "\n  " + FileFacts(newFile) + "\n" + LangText("02000903") +
-                                 "\n[y] yes  [n] no  [a] yes to all  [s] no to all  [r] auto rename  [c] cancel: ";
+                                 "\n" + LangText("02000D34");
     for (;;) {
         std::string answer;
         if (!AskOnTerminal(question, answer, false, FCancelFd))

@@ -179,7 +179,7 @@ TEST_F(CommandLineOnATerminal, CtrlCAtThePasswordPromptCancelsAndGivesTheEchoBac
     ASSERT_TRUE(run.Started());
     ASSERT_TRUE(run.WaitFor("Enter password:")) << run.Output;
     run.Type(CTRL_C);
-    ASSERT_TRUE(run.WaitFor("cancelled")) << run.Output;
+    ASSERT_TRUE(run.WaitFor("The extraction was cancelled.")) << run.Output;
     EXPECT_TRUE(run.EchoIsOn());
     EXPECT_EQ(run.Finish(), 4) << run.Output;
     EXPECT_TRUE(ListFiles(Out).empty());
