@@ -45,7 +45,7 @@ int GetPassword(const TCliOptions& options, int cancelFd, std::string& password)
     const char* fromEnvironment = std::getenv("VARNHOLD_PASSWORD");
     if (fromFile && !typedAtTheTerminal) {
         if (!ReadFirstLine(options.PasswordFile, password)) {
-            Say("cannot read the password file \"" + options.PasswordFile + "\"");
+            Say(FillPlaceholders(LangText("02000D31"), {options.PasswordFile}));
             return EXIT_USAGE;
         }
     } else if (!fromFile && fromEnvironment) {
@@ -53,7 +53,7 @@ int GetPassword(const TCliOptions& options, int cancelFd, std::string& password)
     } else if (!AskPasswordOnTerminal(password, cancelFd)) {
         if (IsSet(g_bCancel))
             return EXIT_CANCELLED;
-        Say("no password: give --password-file or VARNHOLD_PASSWORD, or run on a terminal");
+        Say(LangText("02000D32"));
         return EXIT_USAGE;
     }
     // The desktop program's password dialog takes no blank password either.
@@ -138,7 +138,7 @@ int main(int argc, char* argv[])
         const TSignalWatcher signals;
         code = Run(options, signals);
         if (code == EXIT_CANCELLED)
-            Say("cancelled");
+            Say(LangText("02000D30"));
     } catch (const std::exception& failure) {
         Say(failure.what());
     }

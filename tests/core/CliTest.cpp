@@ -70,7 +70,14 @@ INSTANTIATE_TEST_SUITE_P(Table, CommandLineExits, ::testing::Values(
     TExitCase{"EmptyPasswordFileName", "", {"--password-file=", "EXE", "OUT"}, 64, "--password-file needs a file name"},
     TExitCase{"ValueForAFlag", "", {"--quiet=yes", "EXE", "OUT"}, 64, "--quiet takes no value"},
     TExitCase{"BadOverwriteMode", "", {"--overwrite", "always", "EXE", "OUT"}, 64, "--overwrite takes"},
-    TExitCase{"NoPasswordAnywhere", "", {"EXE", "OUT"}, 64, "no password"},
+    TExitCase{"NoPasswordAnywhere", "", {"EXE", "OUT"}, 64, "No password was given: use --password-file"},
+    TExitCase{"NoPasswordInTheUsersLanguage", "LC_ALL=ja_JP.UTF-8", {"EXE", "OUT"}, 64,
+              "\u30d1\u30b9\u30ef\u30fc\u30c9\u304c\u6307\u5b9a\u3055\u308c\u3066\u3044\u307e\u305b\u3093"},
+    TExitCase{"UnreadablePasswordFile", "", {"--password-file", "/nonexistent/pw.txt", "EXE", "OUT"}, 64,
+              "The password file \"/nonexistent/pw.txt\" cannot be read."},
+    TExitCase{"UnreadablePasswordFileInTheUsersLanguage", "LC_ALL=de_DE.UTF-8",
+              {"--password-file", "/nonexistent/pw.txt", "EXE", "OUT"}, 64,
+              "Die Passwortdatei \u201e/nonexistent/pw.txt\u201c kann nicht gelesen werden."},
     TExitCase{"Help", "", {"--help"}, 0, "Exit codes"},
     TExitCase{"Version", "", {"--version"}, 0, "varnhold-extract-cli "}),
     [](const auto& info) { return std::string(info.param.Name); });
@@ -109,7 +116,8 @@ TEST_F(CommandLine, AskWithoutATerminalIsRefusedBeforeAnythingIsWritten)
 {
     WriteTextFile(Out + "a.txt", "mine");
     EXPECT_EQ(Cli("VARNHOLD_PASSWORD='pass word '", {Exe, Out}), 1);
-    EXPECT_NE(Output.find("--overwrite"), std::string::npos) << Output;
+    EXPECT_NE(Output.find("there is no terminal to ask what to do with them: choose --overwrite"), std::string::npos)
+        << Output;
     EXPECT_EQ(ListFiles(Out), std::vector<std::string>{"a.txt"});
     EXPECT_EQ(ReadWholeFile(Out + "a.txt"), "mine");
     EXPECT_TRUE(WorkFoldersLeft().empty());
