@@ -8,6 +8,7 @@
 #include "dialogs/SetOutputFrm.h"
 #include "extract/Progress.h"
 #include "extract/WorkFolder.h"
+#include "lang/FailureText.h"
 #include "lang/LangText.h"
 #include "platform/PauseGate.h"
 
@@ -254,7 +255,7 @@ void TfrmMain::FinishRun(uintptr_t wParam, intptr_t lParam)
     } else if (wParam == 0 && lParam == 2) {
         message = LangCaption("02000B10");
     } else if (wParam == 0 && lParam == 3) {
-        message = QString::fromStdString(ReplacePlaceholder(LangText("02000D01"), Worker ? Worker->ErrorText() : ""));
+        message = QString::fromStdString(Worker ? FailureText(Worker->Failure()) : std::string());
     }
     if (!message.isEmpty()) {
         // The program ends when the message is answered, so it must be seen.

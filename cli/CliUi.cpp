@@ -111,7 +111,8 @@ std::string TCliUi::ConflictRefusal()
 {
     if (FMode != TOverwriteMode::Ask || HaveTerminal())
         return std::string();
-    return LangText("02000D33");
+    FRefusal = LangText("02000D33");
+    return FRefusal;
 }
 
 int32_t TCliUi::AnswerForAllConflicts()

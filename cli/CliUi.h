@@ -28,6 +28,9 @@ public:
     std::string ConflictRefusal() override;
     int32_t AnswerForAllConflicts() override;
 
+    // Why the run was refused, when it was: files exist and nobody can be asked.
+    const std::string& Refusal() const { return FRefusal; }
+
     // Runs on the main thread until the worker has posted its end.
     std::pair<uintptr_t, intptr_t> ServeUntilDone();
 
@@ -50,4 +53,5 @@ private:
     std::string FLastFigures[4];
     int32_t FLastPercent = 0;
     bool FProgressShown = false;
+    std::string FRefusal;  // worker thread, inside Synchronize; read after the run
 };

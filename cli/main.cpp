@@ -7,7 +7,11 @@
 #include "extract/RunState.h"
 #include "extract/WorkFolder.h"
 #include "extract/Worker.h"
+#include "lang/FailureText.h"
 #include "lang/LangText.h"
+#include "platform/DebugOutput.h"
+#include "platform/Error.h"
+#include "platform/Paths.h"
 
 #include <clocale>
 #include <csignal>
@@ -89,8 +93,9 @@ int Run(const TCliOptions& options, const TSignalWatcher& signals)
     const auto [wParam, lParam] = ui.ServeUntilDone();
     worker.WaitFor();
 
+    // A signal that comes after the last file was placed cancels nothing.
     if (wParam == 1)
-        return IsSet(g_bCancel) ? EXIT_CANCELLED : EXIT_DONE;
+        return worker.Cancelled() ? EXIT_CANCELLED : EXIT_DONE;
     if (lParam == 1) {
         Say(ReplacePlaceholder(LangText("02000603"), options.OutputDir));
         return EXIT_FOLDER_FAILED;
@@ -99,7 +104,9 @@ int Run(const TCliOptions& options, const TSignalWatcher& signals)
         Say(LangText("02000B10"));
         return EXIT_WRONG_PASSWORD;
     }
-    Say(ReplacePlaceholder(LangText("02000D01"), worker.ErrorText()));
+    Say(ui.Refusal().empty() ? FailureText(worker.Failure()) : ui.Refusal());
+    if (DebugOutputEnabled())
+        OutputDebugString(worker.ErrorText());
     return EXIT_FAILED;
 }
 
@@ -139,6 +146,9 @@ int main(int argc, char* argv[])
         code = Run(options, signals);
         if (code == EXIT_CANCELLED)
             Say(LangText("02000D30"));
+    } catch (const EVarnholdError& failure) {
+        // Before the catalogue is written there is no text but the diagnostic one.
+        Say(FileExists(g_sLangFile) ? FailureText(failure.Failure()) : std::string(failure.what()));
     } catch (const std::exception& failure) {
         Say(failure.what());
     }

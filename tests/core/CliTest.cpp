@@ -60,8 +60,10 @@ INSTANTIATE_TEST_SUITE_P(Table, CommandLineExits, ::testing::Values(
     TExitCase{"WrongPassword", "VARNHOLD_PASSWORD='pass word'", {"EXE", "OUT"}, 2, "Passwords do not match"},
     TExitCase{"WrongPasswordInTheUsersLanguage", "LC_ALL=de_DE.UTF-8 VARNHOLD_PASSWORD='pass word'", {"EXE", "OUT"}, 2,
               "Die Passw\u00f6rter stimmen nicht \u00fcberein."},
-    TExitCase{"NotProtected", "VARNHOLD_PASSWORD=x", {"PLAIN", "OUT"}, 1, "The files could not be extracted: "},
-    TExitCase{"MissingExecutable", "VARNHOLD_PASSWORD=x", {"/nonexistent/app.exe", "OUT"}, 1, "Cannot open file"},
+    TExitCase{"NotProtected", "VARNHOLD_PASSWORD=x", {"PLAIN", "OUT"}, 1, "is not a protected executable: it holds no files that this program can read"},
+    TExitCase{"NotProtectedInTheUsersLanguage", "LC_ALL=de_DE.UTF-8 VARNHOLD_PASSWORD=x", {"PLAIN", "OUT"}, 1,
+              "ist keine gesch\u00fctzte ausf\u00fchrbare Datei: Sie enth\u00e4lt keine Dateien"},
+    TExitCase{"MissingExecutable", "VARNHOLD_PASSWORD=x", {"/nonexistent/app.exe", "OUT"}, 1, "The file \"/nonexistent/app.exe\" could not be opened or read."},
     TExitCase{"BlankOutputFolder", "VARNHOLD_PASSWORD='pass word '", {"EXE", " "}, 64, "Specify a location"},
     TExitCase{"FolderCannotBeCreated", "VARNHOLD_PASSWORD='pass word '", {"EXE", "BLOCKED"}, 3, "Cannot create folder"},
     TExitCase{"NoArguments", "", {}, 64, "Usage:"},
@@ -93,7 +95,10 @@ TEST_F(CommandLine, PasswordSources)
     EXPECT_EQ(Cli("VARNHOLD_PASSWORD=wrong", {"--password-file", Scratch / "pw.txt", Exe, Scratch / "four"}), 0) << Output;
     EXPECT_EQ(Cli("", {"--password-file", Scratch / "missing.txt", Exe, Scratch / "six"}), 64) << Output;
     EXPECT_EQ(Cli("", {"--password-file", "-", Exe, Scratch / "seven"}, "   \n"), 64) << Output;
-    for (const char* folder : {"one", "two", "three", "four", "five"})
+    // A byte-order mark that an editor put first is no part of the password.
+    WriteTextFile(Scratch / "bom.txt", "\xEF\xBB\xBFpass word \n");
+    EXPECT_EQ(Cli("", {"--password-file", Scratch / "bom.txt", Exe, Scratch / "eight"}), 0) << Output;
+    for (const char* folder : {"one", "two", "three", "four", "five", "eight"})
         EXPECT_EQ(ReadWholeFile(Scratch / (std::string(folder) + "/docs/b.txt")), "bravo") << folder;
 }
 
