@@ -73,6 +73,13 @@ void TfrmOverWrite::Answer(TOverwriteChoice choice)
     accept();
 }
 
+void TfrmOverWrite::reject()
+{
+    // A dismissed question must never replace the user's file.
+    Choice = ocCancel;
+    TFixedDialog::reject();
+}
+
 int64_t FileSizeOf(const QString& path)
 {
     struct stat info;
