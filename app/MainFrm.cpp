@@ -108,8 +108,13 @@ void TfrmMain::Timer1Timer()
         Settings.ExeFile = frmSetOutput->edExeFile->text().toStdString();
         if (!frmSetOutput->edOutput->text().trimmed().isEmpty())
             break;
-        // A blank output folder: say so, then ask again.
-        ShowMessage(this, LangCaption("02000881"), QMessageBox::Information);
+        // A blank output folder: the dialog comes back as the user left it
+        // and says why over itself, where the user is looking (this window
+        // is not on screen yet).
+        frmSetOutput->KeepFieldsOnNextShow();
+        QTimer::singleShot(0, frmSetOutput, [this] {
+            ShowMessage(frmSetOutput, LangCaption("02000881"), QMessageBox::Information);
+        });
     }
     frmPassword->exec();
     if (!frmPassword->Accepted) {
@@ -145,11 +150,13 @@ void TfrmMain::TimerProcessTimer()
         ui->pbTotal->setValue(*tick.Percent);
         ui->lblPercent->setText(QString::number(*tick.Percent) + "%");
     }
+    UpdateTrayTip();
 }
 
 void TfrmMain::btnPauseClick()
 {
-    if (!Worker || FRunOver)
+    // A cancelled run must reach its end: pausing it would only hold it up.
+    if (!Worker || FRunOver || IsSet(g_bCancel))
         return;
     if (!WorkerPauseGate().IsPaused()) {
         WorkerPauseGate().Pause();
@@ -166,6 +173,7 @@ void TfrmMain::btnHideClick()
 {
     // Without a tray there is no way back from a hidden window: minimise instead.
     if (QSystemTrayIcon::isSystemTrayAvailable()) {
+        UpdateTrayTip();
         TrayIcon1->show();
         hide();
     } else {
@@ -173,12 +181,31 @@ void TfrmMain::btnHideClick()
     }
 }
 
-void TfrmMain::TrayIcon1Click()
+void TfrmMain::TrayIcon1Click(QSystemTrayIcon::ActivationReason reason)
 {
+    // Only a plain click brings the window back; a right, middle or double
+    // click leaves the run in the background. The icon is hidden only after
+    // the click's own event is over: hiding it destroys the window that is
+    // still delivering that event.
+    if (reason == QSystemTrayIcon::Trigger)
+        QMetaObject::invokeMethod(this, &TfrmMain::RestoreFromTray, Qt::QueuedConnection);
+}
+
+void TfrmMain::RestoreFromTray()
+{
+    // A click queued just before the window went for good brings nothing back.
+    if (FEnded || FEndWhenWorkerStops)
+        return;
     TrayIcon1->hide();
     showNormal();
     raise();
     activateWindow();
+}
+
+void TfrmMain::UpdateTrayTip()
+{
+    TrayIcon1->setToolTip(QString("%1 %2\n%3 %4").arg(windowTitle(), ui->lblPercent->text(),
+                                                      ui->lblTime_Left_Tip->text(), ui->lblTime_Left->text()));
 }
 
 void TfrmMain::ComeBack()
@@ -187,7 +214,7 @@ void TfrmMain::ComeBack()
     // (several window managers hide a minimised window's dialogs with it).
     // A window closed by a cancel before the extraction stays gone.
     if (!FEndWhenWorkerStops && (!isVisible() || isMinimized()))
-        TrayIcon1Click();
+        RestoreFromTray();
 }
 
 void TfrmMain::btnCancelClick()
@@ -221,9 +248,14 @@ void TfrmMain::closeEvent(QCloseEvent* event)
     SetFlag(g_bCancel, true);
     if (IsSet(g_bExtracting)) {
         // The worker stops at its next check and posts its end; the window
-        // waits for it. A paused worker sees the flag after Continue. The
-        // work folder goes when the window closes: until then the catalogue
-        // in it still gives the texts of another close attempt's question.
+        // waits for it. A paused worker waits at its gate: open it, so that
+        // the cancel is seen at once and not after Continue. The work folder
+        // goes when the window closes: until then the catalogue in it still
+        // gives the texts of another close attempt's question.
+        if (WorkerPauseGate().IsPaused()) {
+            WorkerPauseGate().Resume();
+            ui->btnPause->setText(LangCaption("02000C12"));
+        }
         return;
     }
     // Before the extraction nothing of the user's is touched yet: the window
@@ -239,11 +271,23 @@ void TfrmMain::WMExtractDone(uintptr_t wParam, intptr_t lParam)
 {
     FRunOver = true;
     TimerProcess->stop();
+    if (wParam == 1 && !IsSet(g_bCancel))
+        ShowRunComplete();
     if (FEndWhenWorkerStops) {
         FinishRun(1, 0);
         return;
     }
     QTimer::singleShot(END_DELAY_MS, this, [this, wParam, lParam] { FinishRun(wParam, lParam); });
+}
+
+void TfrmMain::ShowRunComplete()
+{
+    // The last tick may have come long before the last file: without this
+    // a run that succeeded would vanish at 79 % and look like a crash.
+    ui->pbTotal->setValue(ui->pbTotal->maximum());
+    ui->lblPercent->setText(QString::number(ui->pbTotal->maximum()) + "%");
+    ui->lblTime_Left->setText(QString::fromStdString(SecondsToText(0)));
+    UpdateTrayTip();
 }
 
 void TfrmMain::FinishRun(uintptr_t wParam, intptr_t lParam)

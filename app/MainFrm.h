@@ -7,13 +7,13 @@
 #include "extract/UiBridge.h"
 #include "extract/Worker.h"
 
+#include <QSystemTrayIcon>
 #include <QWidget>
 #include <memory>
 
 namespace Ui {
 class TfrmMain;
 }
-class QSystemTrayIcon;
 class QTimer;
 class TfrmSetOutput;
 class TfrmPassword;
@@ -54,7 +54,7 @@ private slots:
     void btnPauseClick();
     void btnHideClick();
     void btnCancelClick();
-    void TrayIcon1Click();
+    void TrayIcon1Click(QSystemTrayIcon::ActivationReason reason);
 
 private:
     void WMExtractDone(uintptr_t wParam, intptr_t lParam);
@@ -62,6 +62,11 @@ private:
     void EndProgram();
     // Brings the window back from the background before it asks or tells.
     void ComeBack();
+    void RestoreFromTray();
+    // The tray icon's tooltip: percent done and remaining time.
+    void UpdateTrayTip();
+    // The worker has placed every file: the figures say so for the last second.
+    void ShowRunComplete();
 
     std::unique_ptr<Ui::TfrmMain> ui;
     TfrmSetOutput* frmSetOutput;

@@ -64,6 +64,13 @@ void TfrmOverWrite::Answer(TOverwriteChoice choice)
     accept();
 }
 
+void TfrmOverWrite::reject()
+{
+    // A dismissed question must never replace the user's file.
+    Choice = ocCancel;
+    TFixedDialog::reject();
+}
+
 int64_t FileSizeOf(const QString& path)
 {
     return ReadFileDetails(path.toStdString()).Size;
