@@ -63,8 +63,7 @@ TfrmMain::~TfrmMain()
 {
     // The worker must not outlive the window it reports to.
     if (Worker) {
-        SetFlag(g_bCancel, true);
-        WorkerPauseGate().Resume();
+        Worker->Cancel();
         Worker.reset();
     }
 }
@@ -159,11 +158,11 @@ void TfrmMain::btnPauseClick()
     if (!Worker || FRunOver || IsSet(g_bCancel))
         return;
     if (!WorkerPauseGate().IsPaused()) {
-        WorkerPauseGate().Pause();
+        Worker->Pause();
         ui->btnPause->setText(LangCaption("02000C13"));
         TimerProcess->stop();
     } else {
-        WorkerPauseGate().Resume();
+        Worker->Continue();
         ui->btnPause->setText(LangCaption("02000C12"));
         TimerProcess->start();
     }
@@ -245,17 +244,16 @@ void TfrmMain::closeEvent(QCloseEvent* event)
         return;
     if (!Worker)
         return;  // the run ended while the question was open
-    SetFlag(g_bCancel, true);
+    const bool wasPaused = WorkerPauseGate().IsPaused();
+    Worker->Cancel();
     if (IsSet(g_bExtracting)) {
         // The worker stops at its next check and posts its end; the window
         // waits for it. A paused worker waits at its gate: open it, so that
         // the cancel is seen at once and not after Continue. The work folder
         // goes when the window closes: until then the catalogue in it still
         // gives the texts of another close attempt's question.
-        if (WorkerPauseGate().IsPaused()) {
-            WorkerPauseGate().Resume();
+        if (wasPaused)
             ui->btnPause->setText(LangCaption("02000C12"));
-        }
         return;
     }
     // Before the extraction nothing of the user's is touched yet: the window
@@ -267,17 +265,21 @@ void TfrmMain::closeEvent(QCloseEvent* event)
     WorkerPauseGate().Resume();
 }
 
-void TfrmMain::WMExtractDone(uintptr_t wParam, intptr_t lParam)
+void TfrmMain::WMExtractDone(TExtractOutcome outcome)
 {
+    FOutcome = outcome;
     FRunOver = true;
     TimerProcess->stop();
-    if (wParam == 1 && !IsSet(g_bCancel))
+    if (FOutcome == TExtractOutcome::eoDone)
         ShowRunComplete();
+    // A refused password ends the program as a refused dialog does.
+    if (FOutcome == TExtractOutcome::eoPasswordRefused)
+        FEndWhenWorkerStops = true;
     if (FEndWhenWorkerStops) {
-        FinishRun(1, 0);
+        FinishRun();
         return;
     }
-    QTimer::singleShot(END_DELAY_MS, this, [this, wParam, lParam] { FinishRun(wParam, lParam); });
+    QTimer::singleShot(END_DELAY_MS, this, [this] { FinishRun(); });
 }
 
 void TfrmMain::ShowRunComplete()
@@ -290,15 +292,15 @@ void TfrmMain::ShowRunComplete()
     UpdateTrayTip();
 }
 
-void TfrmMain::FinishRun(uintptr_t wParam, intptr_t lParam)
+void TfrmMain::FinishRun()
 {
     QString message;
-    if (wParam == 0 && lParam == 1) {
+    if (FOutcome == TExtractOutcome::eoOutputFolderFailed) {
         const QString folder = QString::fromStdString(Settings.OutputDir).trimmed();
         message = QString::fromStdString(ReplacePlaceholder(LangText("02000603"), folder.toStdString()));
-    } else if (wParam == 0 && lParam == 2) {
+    } else if (FOutcome == TExtractOutcome::eoWrongPassword) {
         message = LangCaption("02000B10");
-    } else if (wParam == 0 && lParam == 3) {
+    } else if (FOutcome == TExtractOutcome::eoFailed) {
         message = QString::fromStdString(Worker ? FailureText(Worker->Failure()) : std::string());
     }
     if (!message.isEmpty()) {
@@ -327,9 +329,9 @@ void TfrmMain::Synchronize(const std::function<void()>& work)
         QMetaObject::invokeMethod(this, [&work] { work(); }, Qt::BlockingQueuedConnection);
 }
 
-void TfrmMain::PostExtractDone(uintptr_t wParam, intptr_t lParam)
+void TfrmMain::PostExtractDone(TExtractOutcome outcome)
 {
-    QMetaObject::invokeMethod(this, [this, wParam, lParam] { WMExtractDone(wParam, lParam); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, [this, outcome] { WMExtractDone(outcome); }, Qt::QueuedConnection);
 }
 
 void TfrmMain::ShowTotalSize(int64_t totalSize)
@@ -357,7 +359,3 @@ bool TfrmMain::AskPassword(std::string& password)
     return true;
 }
 
-void TfrmMain::CloseMainWindow()
-{
-    close();
-}

@@ -37,15 +37,15 @@ void TCliUi::Synchronize(const std::function<void()>& work)
     FChanged.wait(lock, [&] { return FWorkDone >= ticket; });
 }
 
-void TCliUi::PostExtractDone(uintptr_t wParam, intptr_t lParam)
+void TCliUi::PostExtractDone(TExtractOutcome outcome)
 {
     std::lock_guard lock(FMutex);
-    FOutcome = {wParam, lParam};
+    FOutcome = outcome;
     FEnded = true;
     FChanged.notify_all();
 }
 
-std::pair<uintptr_t, intptr_t> TCliUi::ServeUntilDone()
+TExtractOutcome TCliUi::ServeUntilDone()
 {
     auto nextTick = std::chrono::steady_clock::now() + std::chrono::seconds(1);
     std::unique_lock lock(FMutex);

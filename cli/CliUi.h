@@ -20,11 +20,10 @@ public:
     }
 
     void Synchronize(const std::function<void()>& work) override;
-    void PostExtractDone(uintptr_t wParam, intptr_t lParam) override;
+    void PostExtractDone(TExtractOutcome outcome) override;
     void ShowTotalSize(int64_t totalSize) override;
     TOverwriteChoice AskOverWrite(const std::string& existsFile, const std::string& newFile) override;
     bool AskPassword(std::string& password) override;
-    void CloseMainWindow() override {}
     std::string ConflictRefusal() override;
     int32_t AnswerForAllConflicts() override;
 
@@ -32,7 +31,7 @@ public:
     const std::string& Refusal() const { return FRefusal; }
 
     // Runs on the main thread until the worker has posted its end.
-    std::pair<uintptr_t, intptr_t> ServeUntilDone();
+    TExtractOutcome ServeUntilDone();
 
 private:
     void DrawProgress();
@@ -46,7 +45,7 @@ private:
     std::deque<const std::function<void()>*> FWork;
     int FWorkDone = 0;
     bool FEnded = false;
-    std::pair<uintptr_t, intptr_t> FOutcome{0, 0};
+    TExtractOutcome FOutcome = TExtractOutcome::eoFailed;
     // Main thread only.
     std::string FTotalSize;
     int32_t FElapsedSeconds = 0;

@@ -90,19 +90,24 @@ int Run(const TCliOptions& options, const TSignalWatcher& signals)
     TCliUi ui(options.Overwrite, !options.Quiet && isatty(STDERR_FILENO), signals.CancelFd());
     TThreaEncryptFile worker(settings, ui);
     worker.Resume();
-    const auto [wParam, lParam] = ui.ServeUntilDone();
+    const TExtractOutcome outcome = ui.ServeUntilDone();
     worker.WaitFor();
 
-    // A signal that comes after the last file was placed cancels nothing.
-    if (wParam == 1)
-        return worker.Cancelled() ? EXIT_CANCELLED : EXIT_DONE;
-    if (lParam == 1) {
+    switch (outcome) {
+    case TExtractOutcome::eoDone:
+        // A signal that comes after the last file was placed cancels nothing.
+        return EXIT_DONE;
+    case TExtractOutcome::eoCancelled:
+    case TExtractOutcome::eoPasswordRefused:
+        return EXIT_CANCELLED;
+    case TExtractOutcome::eoOutputFolderFailed:
         Say(ReplacePlaceholder(LangText("02000603"), options.OutputDir));
         return EXIT_FOLDER_FAILED;
-    }
-    if (lParam == 2) {
+    case TExtractOutcome::eoWrongPassword:
         Say(LangText("02000B10"));
         return EXIT_WRONG_PASSWORD;
+    case TExtractOutcome::eoFailed:
+        break;
     }
     Say(ui.Refusal().empty() ? FailureText(worker.Failure()) : ui.Refusal());
     if (DebugOutputEnabled())

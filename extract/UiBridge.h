@@ -4,6 +4,7 @@
 // desktop program, the command-line program and the tests each implement it.
 
 #include "extract/OverwriteChoice.h"
+#include "extract/Outcome.h"
 
 #include <cstdint>
 #include <functional>
@@ -21,8 +22,8 @@ public:
     virtual void Synchronize(const std::function<void()>& work) = 0;
 
     // The worker's last act: hands the outcome to the UI thread and returns
-    // at once (the message WM_EXTRACT_DONE with wParam and lParam).
-    virtual void PostExtractDone(uintptr_t wParam, intptr_t lParam) = 0;
+    // at once (the message WM_EXTRACT_DONE).
+    virtual void PostExtractDone(TExtractOutcome outcome) = 0;
 
     // The payload's length is known: show it as the total size.
     virtual void ShowTotalSize(int64_t totalSize) = 0;
@@ -34,9 +35,6 @@ public:
     // The library needs a password and none was given. True when the user
     // typed one (left in `password`, trimmed), false when the dialog was refused.
     virtual bool AskPassword(std::string& password) = 0;
-
-    // Closes the main window (the user refused to give a password).
-    virtual void CloseMainWindow() = 0;
 
     // Files of the archive already exist in the output folder. A front end
     // that cannot ask the overwrite question answers why (the run then ends

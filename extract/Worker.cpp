@@ -22,10 +22,10 @@ constexpr int OUTPUT_FOLDER_ATTEMPTS = 7;
 constexpr auto OUTPUT_FOLDER_WAIT = std::chrono::milliseconds(500);
 constexpr int64_t MIB = 1024 * 1024;
 
-const TThreaEncryptFile::TOutcome DONE{1, 0};
-const TThreaEncryptFile::TOutcome FOLDER_FAILED{0, 1};
-const TThreaEncryptFile::TOutcome WRONG_PASSWORD{0, 2};
-const TThreaEncryptFile::TOutcome FAILED{0, 3};
+constexpr TExtractOutcome DONE = TExtractOutcome::eoDone;
+constexpr TExtractOutcome FOLDER_FAILED = TExtractOutcome::eoOutputFolderFailed;
+constexpr TExtractOutcome WRONG_PASSWORD = TExtractOutcome::eoWrongPassword;
+constexpr TExtractOutcome FAILED = TExtractOutcome::eoFailed;
 
 // A work folder that goes with everything in it whichever way the stage ends.
 class TWorkFolderGuard {
@@ -117,20 +117,37 @@ void TThreaEncryptFile::Execute()
     // Folders this run made and left empty go: a failed or cancelled run
     // leaves the output folder as it found it.
     RemoveEmptyFolders(FCreatedFolders);
-    FUi.PostExtractDone(outcome.first, outcome.second);
+    FUi.PostExtractDone(outcome);
 }
 
 TThreaEncryptFile::TOutcome TThreaEncryptFile::Stopped()
 {
     FCancelled = true;
-    return DONE;
+    return FPasswordRefused ? TExtractOutcome::eoPasswordRefused : TExtractOutcome::eoCancelled;
+}
+
+void TThreaEncryptFile::Cancel()
+{
+    SetFlag(g_bCancel, true);
+    WorkerPauseGate().Resume();
+}
+
+void TThreaEncryptFile::Pause()
+{
+    if (!IsSet(g_bCancel))
+        WorkerPauseGate().Pause();
+}
+
+void TThreaEncryptFile::Continue()
+{
+    WorkerPauseGate().Resume();
 }
 
 TThreaEncryptFile::TOutcome TThreaEncryptFile::Ended(const TFailure& failure)
 {
     // A cancel makes the library give up with an error of its own; that is
     // the cancel the user asked for, not a failure to report.
-    if (IsSet(g_bCancel))
+    if (IsSet(g_bCancel) || FPasswordRefused)
         return Stopped();
     if (failure.Kind == TFailureKind::fkWrongPassword)
         return WRONG_PASSWORD;
@@ -490,6 +507,7 @@ int32_t OnArchivePassword(void* sender, std::string& password)
         password = TrimText(typed, " \t\r\n");
         return 0;
     }
-    worker->FUi.Synchronize([worker] { worker->FUi.CloseMainWindow(); });
+    // The run ends as refused; the front end decides what that means for its window.
+    worker->FPasswordRefused = true;
     return 1;
 }

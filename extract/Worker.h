@@ -47,7 +47,13 @@ public:
     // True when the run stopped at a cancel before its work was done.
     bool Cancelled() const { return FCancelled.load(); }
 
-    using TOutcome = std::pair<uintptr_t, intptr_t>;  // wParam, lParam
+    using TOutcome = TExtractOutcome;
+
+    // The run's controls, for the UI thread. A cancel also ends a pause, so
+    // a paused run stops at once.
+    void Cancel();
+    void Pause();
+    void Continue();
 
 protected:
     void Execute();
@@ -85,6 +91,7 @@ private:
     mutable std::mutex FFailureMutex;
     TFailure FFailure;
     std::atomic<bool> FCancelled{false};
+    std::atomic<bool> FPasswordRefused{false};
     std::string FLibraryFile;                // where the library is written and loaded from
     std::vector<std::string> FNotPlaced;     // destinations this run could not fill
     std::vector<std::string> FCreatedFolders;  // folders this run made in the output, parents first

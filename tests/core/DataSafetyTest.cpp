@@ -54,7 +54,7 @@ class HostileOutput;
 struct THostileCase {
     const char* Name;
     std::function<void(HostileOutput&)> Arrange;  // builds the executable and prepares the output folder
-    std::pair<uintptr_t, intptr_t> Outcome;
+    TExtractOutcome Outcome;
     std::function<void(HostileOutput&)> Check;    // what must be true of the output folder afterwards
 };
 std::ostream& operator<<(std::ostream& out, const THostileCase& c) { return out << c.Name; }
