@@ -25,7 +25,7 @@ test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 build: deps
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARNHOLD_WERROR=ON
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 # Every window and dialog in each of the nine languages, at 1x and 2x scale.
@@ -38,24 +38,25 @@ screenshots: build
 # Qt-free engine tests under ThreadSanitizer, then a short run of each fuzzer.
 sanitize:
 	$(MAKE) deps PACKAGES="$(PACKAGES) $(SANITIZE_PACKAGES)"
-	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARNHOLD_SANITIZE=address
+	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARNHOLD_SANITIZE=address -DVARNHOLD_WERROR=ON
 	cmake --build build-asan -j $(JOBS)
 	cd build-asan && QT_QPA_PLATFORM=offscreen \
 	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j $(JOBS)
-	cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARNHOLD_SANITIZE=thread -DVARNHOLD_GUI=OFF
+	cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARNHOLD_SANITIZE=thread -DVARNHOLD_GUI=OFF \
+	  -DVARNHOLD_WERROR=ON
 	cmake --build build-tsan -j $(JOBS)
 	cd build-tsan && TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
 	  ctest --output-on-failure -j $(JOBS)
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	  -DVARNHOLD_SANITIZE=fuzzer -DVARNHOLD_GUI=OFF
+	  -DVARNHOLD_SANITIZE=fuzzer -DVARNHOLD_GUI=OFF -DVARNHOLD_WERROR=ON
 	cmake --build build-fuzz -j $(JOBS) --target FuzzCatalogue
 	mkdir -p build-fuzz/corpus
 	build-fuzz/tests/FuzzCatalogue -max_total_time=60 -timeout=10 build-fuzz/corpus tests/fuzz/seeds/catalogue
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz-library -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	  -DVARNHOLD_SANITIZE=fuzzer-library -DVARNHOLD_GUI=OFF
+	  -DVARNHOLD_SANITIZE=fuzzer-library -DVARNHOLD_GUI=OFF -DVARNHOLD_WERROR=ON
 	cmake --build build-fuzz-library -j $(JOBS) --target FuzzArchive
 	mkdir -p build-fuzz-library/corpus
 	build-fuzz-library/tests/FuzzArchive -max_total_time=60 -timeout=20 -rss_limit_mb=4096 \
