@@ -106,7 +106,7 @@ T7zInArchive::~T7zInArchive()
     Handler.Reset();
 }
 
-HRESULT T7zInArchive::QueryInterface(const GUID& iid, void** object)
+HRESULT T7zInArchive::QueryInterface(const GUID& iid, void** object) noexcept
 {
     if (!object)
         return E_POINTER;
@@ -132,8 +132,9 @@ HRESULT T7zInArchive::QueryInterface(const GUID& iid, void** object)
 
 void T7zInArchive::OpenFromFile(const std::string& fileName)
 {
-    auto* file = new TFileStream(fileName, TFileMode::fmOpenRead);
-    TComPtr<IInStream> stream(static_cast<IInStream*>(new T7zStream(file, soOwned)));
+    auto file = std::make_unique<TFileStream>(fileName, TFileMode::fmOpenRead);
+    TComPtr<IInStream> stream(static_cast<IInStream*>(new T7zStream(file.get(), soOwned)));
+    file.release();  // the stream owns the file now
     OpenFromStream(stream.Get());
 }
 
@@ -369,7 +370,7 @@ void T7zInArchive::SetProgressSink(void* sender, TArchiveProgressProc proc)
     ProgressProc = proc;
 }
 
-HRESULT T7zInArchive::ReportProgress(bool isTotal, uint64_t value)
+HRESULT T7zInArchive::ReportProgress(bool isTotal, uint64_t value) noexcept
 {
     try {
         return ProgressProc(ProgressSender, isTotal, static_cast<int64_t>(value));
@@ -379,17 +380,17 @@ HRESULT T7zInArchive::ReportProgress(bool isTotal, uint64_t value)
     }
 }
 
-HRESULT T7zInArchive::SetTotal(uint64_t total)
+HRESULT T7zInArchive::SetTotal(uint64_t total) noexcept
 {
     return ProgressProc ? ReportProgress(true, total) : S_OK;
 }
 
-HRESULT T7zInArchive::SetCompleted(const uint64_t* completeValue)
+HRESULT T7zInArchive::SetCompleted(const uint64_t* completeValue) noexcept
 {
     return ProgressProc && completeValue ? ReportProgress(false, *completeValue) : S_OK;
 }
 
-HRESULT T7zInArchive::GetStream(uint32_t index, ISequentialOutStream** outStream, int32_t askExtractMode)
+HRESULT T7zInArchive::GetStream(uint32_t index, ISequentialOutStream** outStream, int32_t askExtractMode) noexcept
 {
     if (!outStream)
         return E_POINTER;
@@ -398,9 +399,14 @@ HRESULT T7zInArchive::GetStream(uint32_t index, ISequentialOutStream** outStream
     if (askExtractMode != kExtractModeExtract)
         return S_OK;
     if (TargetStream) {
-        *outStream = static_cast<IOutStream*>(new T7zStream(TargetStream, soReference));
-        (*outStream)->AddRef();
-        return S_OK;
+        try {
+            TComPtr<IOutStream> stream(static_cast<IOutStream*>(new T7zStream(TargetStream, soReference)));
+            *outStream = stream.Detach();
+            return S_OK;
+        } catch (...) {
+            FCallbackError = std::current_exception();
+            return E_ABORT;
+        }
     }
     if (GetStreamProc) {
         try {
@@ -415,7 +421,7 @@ HRESULT T7zInArchive::GetStream(uint32_t index, ISequentialOutStream** outStream
     return S_OK;
 }
 
-HRESULT T7zInArchive::CreateFolderStream(uint32_t index, ISequentialOutStream** outStream)
+HRESULT T7zInArchive::CreateFolderStream(uint32_t index, ISequentialOutStream** outStream) noexcept
 {
     try {
         if (ItemIsDirectory(index))
@@ -447,8 +453,9 @@ HRESULT T7zInArchive::CreateFolderStream(uint32_t index, ISequentialOutStream** 
         }
         ClearProperty(modified);
         FPending[index] = {tempFile, target};
-        *outStream = static_cast<IOutStream*>(new T7zStream(file.release(), soOwned));
-        (*outStream)->AddRef();
+        TComPtr<IOutStream> stream(static_cast<IOutStream*>(new T7zStream(file.get(), soOwned)));
+        file.release();  // the stream owns the file now
+        *outStream = stream.Detach();
         return S_OK;
     } catch (...) {
         FCallbackError = std::current_exception();
@@ -456,7 +463,7 @@ HRESULT T7zInArchive::CreateFolderStream(uint32_t index, ISequentialOutStream** 
     }
 }
 
-HRESULT T7zInArchive::SetOperationResult(int32_t opRes)
+HRESULT T7zInArchive::SetOperationResult(int32_t opRes) noexcept
 {
     if (FCurrentIndex < FOperationResults.size())
         FOperationResults[FCurrentIndex] = opRes;
@@ -476,30 +483,30 @@ HRESULT T7zInArchive::SetOperationResult(int32_t opRes)
     return S_OK;
 }
 
-HRESULT T7zInArchive::CryptoGetTextPassword(BSTR* password)
+HRESULT T7zInArchive::CryptoGetTextPassword(BSTR* password) noexcept
 {
     if (!password)
         return E_POINTER;
-    if (PasswordKnown) {
-        *password = SysAllocStringProc(Utf8ToWide(Password).c_str());
-        return *password ? S_OK : E_OUTOFMEMORY;
-    }
-    if (!PasswordProc)
-        return S_FALSE;
-    std::string typed;
-    HRESULT result = S_OK;
+    *password = nullptr;
     try {
-        result = PasswordProc(PasswordSender, typed);
+        if (PasswordKnown) {
+            *password = SysAllocStringProc(Utf8ToWide(Password).c_str());
+            return *password ? S_OK : E_OUTOFMEMORY;
+        }
+        if (!PasswordProc)
+            return S_FALSE;
+        std::string typed;
+        const HRESULT result = PasswordProc(PasswordSender, typed);
+        if (result == S_OK) {
+            *password = SysAllocStringProc(Utf8ToWide(typed).c_str());
+            if (!*password)
+                return E_OUTOFMEMORY;
+            Password = typed;
+            PasswordKnown = true;
+        }
+        return result;
     } catch (...) {
         FCallbackError = std::current_exception();
         return E_ABORT;
     }
-    if (result == S_OK) {
-        *password = SysAllocStringProc(Utf8ToWide(typed).c_str());
-        if (!*password)
-            return E_OUTOFMEMORY;
-        Password = typed;
-        PasswordKnown = true;
-    }
-    return result;
 }
