@@ -7,6 +7,7 @@
 #include "dialogs/PasswordFrm.h"
 #include "dialogs/SetOutputFrm.h"
 #include "extract/Progress.h"
+#include "extract/RunPreparation.h"
 #include "extract/WorkFolder.h"
 #include "lang/FailureText.h"
 #include "lang/LangText.h"
@@ -24,7 +25,6 @@
 
 namespace {
 
-constexpr int64_t MAIN_WORK_FOLDER_BYTES = 10485760;  // 10 MiB
 constexpr int START_DELAY_MS = 50;
 constexpr int PROGRESS_INTERVAL_MS = 1000;
 constexpr int END_DELAY_MS = 1000;
@@ -70,10 +70,10 @@ TfrmMain::~TfrmMain()
 
 void TfrmMain::FormShow()
 {
-    g_sWorkDir = CreateWorkFolder(MAIN_WORK_FOLDER_BYTES);
+    PrepareWorkFolder();  // the work folder and the catalogue that LoadLanguage reads
     LoadLanguage();
     Worker.reset();
-    Settings.DllFile = g_sWorkDir + "7z.dll";
+    Settings.DllFile = LibraryFileIn(g_sWorkDir);
     SetFlag(g_bCancel, false);
     TrayIcon1->setIcon(QApplication::windowIcon());
     Settings.ElapsedSeconds = 0;
@@ -82,8 +82,6 @@ void TfrmMain::FormShow()
 
 void TfrmMain::LoadLanguage()
 {
-    g_sLangFile = g_sWorkDir + "en.txt";
-    WriteLanguageFile(g_sLangFile);
     setWindowTitle(LangCaption("02000800"));
     ui->btnHide->setText(LangCaption("02000C10"));
     ui->btnPause->setText(LangCaption("02000C12"));
@@ -105,7 +103,7 @@ void TfrmMain::Timer1Timer()
         }
         Settings.OutputDir = frmSetOutput->edOutput->text().toStdString();
         Settings.ExeFile = frmSetOutput->edExeFile->text().toStdString();
-        if (!frmSetOutput->edOutput->text().trimmed().isEmpty())
+        if (!IsBlank(Settings.OutputDir))
             break;
         // A blank output folder: the dialog comes back as the user left it
         // and says why over itself, where the user is looking (this window

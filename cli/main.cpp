@@ -4,6 +4,7 @@
 #include "cli/Options.h"
 #include "cli/SignalWatcher.h"
 #include "cli/Terminal.h"
+#include "extract/RunPreparation.h"
 #include "extract/RunState.h"
 #include "extract/WorkFolder.h"
 #include "extract/Worker.h"
@@ -31,7 +32,6 @@ enum TExitCode {
     EXIT_USAGE = 64,
 };
 
-constexpr int64_t MAIN_WORK_FOLDER_BYTES = 10485760;
 
 void Say(const std::string& text)
 {
@@ -70,9 +70,7 @@ int GetPassword(const TCliOptions& options, int cancelFd, std::string& password)
 
 int Run(const TCliOptions& options, const TSignalWatcher& signals)
 {
-    g_sWorkDir = CreateWorkFolder(MAIN_WORK_FOLDER_BYTES);
-    g_sLangFile = g_sWorkDir + "en.txt";
-    WriteLanguageFile(g_sLangFile);
+    PrepareWorkFolder();
 
     // A blank folder would name the root of the file system.
     if (IsBlank(options.OutputDir)) {
@@ -85,7 +83,7 @@ int Run(const TCliOptions& options, const TSignalWatcher& signals)
         return code;
     settings.ExeFile = options.ExeFile;
     settings.OutputDir = options.OutputDir;
-    settings.DllFile = g_sWorkDir + "7z.dll";
+    settings.DllFile = LibraryFileIn(g_sWorkDir);
 
     TCliUi ui(options.Overwrite, !options.Quiet && isatty(STDERR_FILENO), signals.CancelFd());
     TThreaEncryptFile worker(settings, ui);
