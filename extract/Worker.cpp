@@ -12,6 +12,7 @@
 #include "platform/TextTrim.h"
 #include "sevenzip/SevenZip.h"
 
+#include <algorithm>
 #include <chrono>
 #include <optional>
 
@@ -42,6 +43,20 @@ public:
 bool HasRoomFor(const std::string& folder, int64_t bytes)
 {
     return static_cast<int64_t>(GetDiskFreeMB(folder)) >= (bytes + MIB - 1) / MIB;
+}
+
+// The six bytes every 7z archive begins with.
+bool StartsLikeAnArchive(const std::string& payloadFile)
+{
+    static const char SIGNATURE[6] = {'7', 'z', '\xBC', '\xAF', '\x27', '\x1C'};
+    char start[sizeof SIGNATURE] = {};
+    try {
+        TFileStream payload(payloadFile, TFileMode::fmOpenRead);
+        return payload.Read(start, sizeof start) == static_cast<int64_t>(sizeof start) &&
+               std::equal(start, start + sizeof start, SIGNATURE);
+    } catch (const EVarnholdError&) {
+        return false;
+    }
 }
 
 [[noreturn]] void Raise(TFailure failure)
@@ -273,8 +288,11 @@ TThreaEncryptFile::TOutcome TThreaEncryptFile::RunWithReader(I7zArchiveReader& r
     try {
         reader.OpenFromFile(FSettings.PayloadFile);
     } catch (const EVarnholdError& error) {
-        // "Not this format" is what the library says of bytes that hold no archive at all.
-        const bool noArchive = error.Failure().ResultCode == static_cast<uint32_t>(S_FALSE);
+        // "Not this format" is what the library says of bytes that hold no
+        // archive at all, and also of an archive cut short: its signature
+        // tells the two apart.
+        const bool noArchive =
+            error.Failure().ResultCode == static_cast<uint32_t>(S_FALSE) && !StartsLikeAnArchive(FSettings.PayloadFile);
         RaiseAs(error, noArchive ? TFailureKind::fkNotProtectedExecutable : TFailureKind::fkArchiveUnreadable,
                 FSettings.ExeFile);
     }

@@ -59,6 +59,7 @@ protected:
     void TearDown() override
     {
         WorkerPauseGate().Resume();
+        SetFreeSpaceReaderForTesting(nullptr);
         DeleteFolderTree(g_sWorkDir);
         unsetenv("TMPDIR");
         ResetRunState();
@@ -73,6 +74,7 @@ protected:
         const auto outcome = Ui.WaitForDone();
         worker.WaitFor();
         Error = worker.ErrorText();
+        LastFailure = worker.Failure();
         return outcome;
     }
 
@@ -91,5 +93,6 @@ protected:
     TRunSettings Settings;
     TScriptedUi Ui;
     std::string Error;
+    TFailure LastFailure;
 };
 
