@@ -7,7 +7,9 @@
 #include "dialogs/PasswordFrm.h"
 #include "dialogs/SetOutputFrm.h"
 #include "extract/Progress.h"
+#include "extract/RunPreparation.h"
 #include "extract/WorkFolder.h"
+#include "lang/FailureText.h"
 #include "lang/LangText.h"
 #include "platform/PauseGate.h"
 
@@ -23,7 +25,6 @@
 
 namespace {
 
-constexpr int64_t MAIN_WORK_FOLDER_BYTES = 10485760;  // 10 MiB
 constexpr int START_DELAY_MS = 50;
 constexpr int PROGRESS_INTERVAL_MS = 1000;
 constexpr int END_DELAY_MS = 1000;
@@ -62,18 +63,17 @@ TfrmMain::~TfrmMain()
 {
     // The worker must not outlive the window it reports to.
     if (Worker) {
-        SetFlag(g_bCancel, true);
-        WorkerPauseGate().Resume();
+        Worker->Cancel();
         Worker.reset();
     }
 }
 
 void TfrmMain::FormShow()
 {
-    g_sWorkDir = CreateWorkFolder(MAIN_WORK_FOLDER_BYTES);
+    PrepareWorkFolder();  // the work folder and the catalogue that LoadLanguage reads
     LoadLanguage();
     Worker.reset();
-    Settings.DllFile = g_sWorkDir + "7z.dll";
+    Settings.DllFile = LibraryFileIn(g_sWorkDir);
     SetFlag(g_bCancel, false);
     TrayIcon1->setIcon(QApplication::windowIcon());
     Settings.ElapsedSeconds = 0;
@@ -82,8 +82,6 @@ void TfrmMain::FormShow()
 
 void TfrmMain::LoadLanguage()
 {
-    g_sLangFile = g_sWorkDir + "en.txt";
-    WriteLanguageFile(g_sLangFile);
     setWindowTitle(LangCaption("02000800"));
     ui->btnHide->setText(LangCaption("02000C10"));
     ui->btnPause->setText(LangCaption("02000C12"));
@@ -105,10 +103,15 @@ void TfrmMain::Timer1Timer()
         }
         Settings.OutputDir = frmSetOutput->edOutput->text().toStdString();
         Settings.ExeFile = frmSetOutput->edExeFile->text().toStdString();
-        if (!frmSetOutput->edOutput->text().trimmed().isEmpty())
+        if (!IsBlank(Settings.OutputDir))
             break;
-        // A blank output folder: say so, then ask again.
-        ShowMessage(this, LangCaption("02000881"), QMessageBox::Information);
+        // A blank output folder: the dialog comes back as the user left it
+        // and says why over itself, where the user is looking (this window
+        // is not on screen yet).
+        frmSetOutput->KeepFieldsOnNextShow();
+        QTimer::singleShot(0, frmSetOutput, [this] {
+            ShowMessage(frmSetOutput, LangCaption("02000881"), QMessageBox::Information);
+        });
     }
     frmPassword->exec();
     if (!frmPassword->Accepted) {
@@ -144,18 +147,20 @@ void TfrmMain::TimerProcessTimer()
         ui->pbTotal->setValue(*tick.Percent);
         ui->lblPercent->setText(QString::number(*tick.Percent) + "%");
     }
+    UpdateTrayTip();
 }
 
 void TfrmMain::btnPauseClick()
 {
-    if (!Worker || FRunOver)
+    // A cancelled run must reach its end: pausing it would only hold it up.
+    if (!Worker || FRunOver || IsSet(g_bCancel))
         return;
     if (!WorkerPauseGate().IsPaused()) {
-        WorkerPauseGate().Pause();
+        Worker->Pause();
         ui->btnPause->setText(LangCaption("02000C13"));
         TimerProcess->stop();
     } else {
-        WorkerPauseGate().Resume();
+        Worker->Continue();
         ui->btnPause->setText(LangCaption("02000C12"));
         TimerProcess->start();
     }
@@ -165,6 +170,7 @@ void TfrmMain::btnHideClick()
 {
     // Without a tray there is no way back from a hidden window: minimise instead.
     if (QSystemTrayIcon::isSystemTrayAvailable()) {
+        UpdateTrayTip();
         TrayIcon1->show();
         hide();
     } else {
@@ -172,12 +178,31 @@ void TfrmMain::btnHideClick()
     }
 }
 
-void TfrmMain::TrayIcon1Click()
+void TfrmMain::TrayIcon1Click(QSystemTrayIcon::ActivationReason reason)
 {
+    // Only a plain click brings the window back; a right, middle or double
+    // click leaves the run in the background. The icon is hidden only after
+    // the click's own event is over: hiding it destroys the window that is
+    // still delivering that event.
+    if (reason == QSystemTrayIcon::Trigger)
+        QMetaObject::invokeMethod(this, &TfrmMain::RestoreFromTray, Qt::QueuedConnection);
+}
+
+void TfrmMain::RestoreFromTray()
+{
+    // A click queued just before the window went for good brings nothing back.
+    if (FEnded || FEndWhenWorkerStops)
+        return;
     TrayIcon1->hide();
     showNormal();
     raise();
     activateWindow();
+}
+
+void TfrmMain::UpdateTrayTip()
+{
+    TrayIcon1->setToolTip(QString("%1 %2\n%3 %4").arg(windowTitle(), ui->lblPercent->text(),
+                                                      ui->lblTime_Left_Tip->text(), ui->lblTime_Left->text()));
 }
 
 void TfrmMain::ComeBack()
@@ -186,7 +211,7 @@ void TfrmMain::ComeBack()
     // (several window managers hide a minimised window's dialogs with it).
     // A window closed by a cancel before the extraction stays gone.
     if (!FEndWhenWorkerStops && (!isVisible() || isMinimized()))
-        TrayIcon1Click();
+        RestoreFromTray();
 }
 
 void TfrmMain::btnCancelClick()
@@ -217,12 +242,16 @@ void TfrmMain::closeEvent(QCloseEvent* event)
         return;
     if (!Worker)
         return;  // the run ended while the question was open
-    SetFlag(g_bCancel, true);
+    const bool wasPaused = WorkerPauseGate().IsPaused();
+    Worker->Cancel();
     if (IsSet(g_bExtracting)) {
         // The worker stops at its next check and posts its end; the window
-        // waits for it. A paused worker sees the flag after Continue. The
-        // work folder goes when the window closes: until then the catalogue
-        // in it still gives the texts of another close attempt's question.
+        // waits for it. A paused worker waits at its gate: open it, so that
+        // the cancel is seen at once and not after Continue. The work folder
+        // goes when the window closes: until then the catalogue in it still
+        // gives the texts of another close attempt's question.
+        if (wasPaused)
+            ui->btnPause->setText(LangCaption("02000C12"));
         return;
     }
     // Before the extraction nothing of the user's is touched yet: the window
@@ -234,27 +263,43 @@ void TfrmMain::closeEvent(QCloseEvent* event)
     WorkerPauseGate().Resume();
 }
 
-void TfrmMain::WMExtractDone(uintptr_t wParam, intptr_t lParam)
+void TfrmMain::WMExtractDone(TExtractOutcome outcome)
 {
+    FOutcome = outcome;
     FRunOver = true;
     TimerProcess->stop();
+    if (FOutcome == TExtractOutcome::eoDone)
+        ShowRunComplete();
+    // A refused password ends the program as a refused dialog does.
+    if (FOutcome == TExtractOutcome::eoPasswordRefused)
+        FEndWhenWorkerStops = true;
     if (FEndWhenWorkerStops) {
-        FinishRun(1, 0);
+        FinishRun();
         return;
     }
-    QTimer::singleShot(END_DELAY_MS, this, [this, wParam, lParam] { FinishRun(wParam, lParam); });
+    QTimer::singleShot(END_DELAY_MS, this, [this] { FinishRun(); });
 }
 
-void TfrmMain::FinishRun(uintptr_t wParam, intptr_t lParam)
+void TfrmMain::ShowRunComplete()
+{
+    // The last tick may have come long before the last file: without this
+    // a run that succeeded would vanish at 79 % and look like a crash.
+    ui->pbTotal->setValue(ui->pbTotal->maximum());
+    ui->lblPercent->setText(QString::number(ui->pbTotal->maximum()) + "%");
+    ui->lblTime_Left->setText(QString::fromStdString(SecondsToText(0)));
+    UpdateTrayTip();
+}
+
+void TfrmMain::FinishRun()
 {
     QString message;
-    if (wParam == 0 && lParam == 1) {
+    if (FOutcome == TExtractOutcome::eoOutputFolderFailed) {
         const QString folder = QString::fromStdString(Settings.OutputDir).trimmed();
         message = QString::fromStdString(ReplacePlaceholder(LangText("02000603"), folder.toStdString()));
-    } else if (wParam == 0 && lParam == 2) {
+    } else if (FOutcome == TExtractOutcome::eoWrongPassword) {
         message = LangCaption("02000B10");
-    } else if (wParam == 0 && lParam == 3) {
-        message = QString::fromStdString(ReplacePlaceholder(LangText("02000D01"), Worker ? Worker->ErrorText() : ""));
+    } else if (FOutcome == TExtractOutcome::eoFailed) {
+        message = QString::fromStdString(Worker ? FailureText(Worker->Failure()) : std::string());
     }
     if (!message.isEmpty()) {
         // The program ends when the message is answered, so it must be seen.
@@ -282,9 +327,9 @@ void TfrmMain::Synchronize(const std::function<void()>& work)
         QMetaObject::invokeMethod(this, [&work] { work(); }, Qt::BlockingQueuedConnection);
 }
 
-void TfrmMain::PostExtractDone(uintptr_t wParam, intptr_t lParam)
+void TfrmMain::PostExtractDone(TExtractOutcome outcome)
 {
-    QMetaObject::invokeMethod(this, [this, wParam, lParam] { WMExtractDone(wParam, lParam); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, [this, outcome] { WMExtractDone(outcome); }, Qt::QueuedConnection);
 }
 
 void TfrmMain::ShowTotalSize(int64_t totalSize)
@@ -312,7 +357,3 @@ bool TfrmMain::AskPassword(std::string& password)
     return true;
 }
 
-void TfrmMain::CloseMainWindow()
-{
-    close();
-}

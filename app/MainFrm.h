@@ -7,13 +7,13 @@
 #include "extract/UiBridge.h"
 #include "extract/Worker.h"
 
+#include <QSystemTrayIcon>
 #include <QWidget>
 #include <memory>
 
 namespace Ui {
 class TfrmMain;
 }
-class QSystemTrayIcon;
 class QTimer;
 class TfrmSetOutput;
 class TfrmPassword;
@@ -31,11 +31,10 @@ public:
 
     // IWorkerUi
     void Synchronize(const std::function<void()>& work) override;
-    void PostExtractDone(uintptr_t wParam, intptr_t lParam) override;
+    void PostExtractDone(TExtractOutcome outcome) override;
     void ShowTotalSize(int64_t totalSize) override;
     TOverwriteChoice AskOverWrite(const std::string& existsFile, const std::string& newFile) override;
     bool AskPassword(std::string& password) override;
-    void CloseMainWindow() override;
 
     TRunSettings Settings;  // ElapsedSeconds, DllFile, PayloadFile, OutputDir, PasswordText, ExeFile
     std::unique_ptr<TThreaEncryptFile> Worker;
@@ -54,14 +53,20 @@ private slots:
     void btnPauseClick();
     void btnHideClick();
     void btnCancelClick();
-    void TrayIcon1Click();
+    void TrayIcon1Click(QSystemTrayIcon::ActivationReason reason);
 
 private:
-    void WMExtractDone(uintptr_t wParam, intptr_t lParam);
-    void FinishRun(uintptr_t wParam, intptr_t lParam);
+    // WM_EXTRACT_DONE: the worker's end, as its typed outcome.
+    void WMExtractDone(TExtractOutcome outcome);
+    void FinishRun();
     void EndProgram();
     // Brings the window back from the background before it asks or tells.
     void ComeBack();
+    void RestoreFromTray();
+    // The tray icon's tooltip: percent done and remaining time.
+    void UpdateTrayTip();
+    // The worker has placed every file: the figures say so for the last second.
+    void ShowRunComplete();
 
     std::unique_ptr<Ui::TfrmMain> ui;
     TfrmSetOutput* frmSetOutput;
@@ -70,6 +75,7 @@ private:
     QTimer* TimerProcess;
     QSystemTrayIcon* TrayIcon1;
     bool FEndWhenWorkerStops = false;  // closed before the extraction: end quietly
+    TExtractOutcome FOutcome = TExtractOutcome::eoDone;
     bool FRunOver = false;             // the worker's end has arrived; the window closes by itself
     bool FEnded = false;
 };

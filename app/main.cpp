@@ -1,4 +1,5 @@
 // Program entry of the desktop program: one run per start.
+#include "app/CommandLine.h"
 #include "app/MainFrm.h"
 #include "app/ProgramFont.h"
 #include "app/QtTranslations.h"
@@ -29,6 +30,7 @@ int main(int argc, char* argv[])
     QApplication::setQuitOnLastWindowClosed(false);
 
     TfrmSetOutput setOutput;
+    setOutput.PresetExeFile(ExeFileFromArguments(QApplication::arguments()));
     TfrmPassword password;
     TfrmMain mainWindow(&setOutput, &password);
     frmMain = &mainWindow;

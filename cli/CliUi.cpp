@@ -1,16 +1,14 @@
 #include "cli/CliUi.h"
 
 #include "cli/Terminal.h"
+#include "extract/FileDetails.h"
 #include "extract/Progress.h"
 #include "extract/RunState.h"
 #include "lang/LangText.h"
-#include "platform/TextTrim.h"
 
 #include <chrono>
 #include <clocale>
 #include <cstdio>
-#include <ctime>
-#include <sys/stat.h>
 
 namespace {
 
@@ -20,22 +18,12 @@ std::string DecimalSeparator()
     return locale && locale->decimal_point && *locale->decimal_point ? locale->decimal_point : ".";
 }
 
-// "1234 bytes, modified on: 2024-05-01 10:11:12" in the user's language.
+// "1234 bytes, modified on: 2024-05-01 10:11:12" in the user's language, as
+// the overwrite dialog shows it.
 std::string FileFacts(const std::string& path)
 {
-    struct stat info {};
-    const bool found = stat(path.c_str(), &info) == 0;
-    std::string unit = LangText("02000982");
-    if (unit.find("{0}") != std::string::npos) {
-        unit = TrimText(ReplacePlaceholder(unit, ""), " ");
-    }
-    char when[32] = "1899-12-30 00:00:00";
-    if (found) {
-        struct tm local {};
-        localtime_r(&info.st_mtime, &local);
-        std::strftime(when, sizeof when, "%Y-%m-%d %H:%M:%S", &local);
-    }
-    return std::to_string(found ? info.st_size : 0) + " " + unit + ", " + LangText("02000983") + ": " + when;
+    const TFileDetails details = ReadFileDetails(path);
+    return FileSizeLine(details.Size) + ", " + FileTimeLine(details.Modified);
 }
 
 }  // namespace
@@ -49,15 +37,15 @@ void TCliUi::Synchronize(const std::function<void()>& work)
     FChanged.wait(lock, [&] { return FWorkDone >= ticket; });
 }
 
-void TCliUi::PostExtractDone(uintptr_t wParam, intptr_t lParam)
+void TCliUi::PostExtractDone(TExtractOutcome outcome)
 {
     std::lock_guard lock(FMutex);
-    FOutcome = {wParam, lParam};
+    FOutcome = outcome;
     FEnded = true;
     FChanged.notify_all();
 }
 
-std::pair<uintptr_t, intptr_t> TCliUi::ServeUntilDone()
+TExtractOutcome TCliUi::ServeUntilDone()
 {
     auto nextTick = std::chrono::steady_clock::now() + std::chrono::seconds(1);
     std::unique_lock lock(FMutex);
@@ -123,8 +111,19 @@ std::string TCliUi::ConflictRefusal()
 {
     if (FMode != TOverwriteMode::Ask || HaveTerminal())
         return std::string();
-    return "files of the archive already exist in the output folder and there is no terminal to ask what to do "
-           "with them: choose --overwrite replace, skip or rename";
+    FRefusal = LangText("02000D33");
+    return FRefusal;
+}
+
+int32_t TCliUi::AnswerForAllConflicts()
+{
+    switch (FMode) {
+    case TOverwriteMode::Replace: return ocYesAll;
+    case TOverwriteMode::Skip: return ocNoAll;
+    case TOverwriteMode::Rename: return ocRename;
+    case TOverwriteMode::Ask: break;
+    }
+    return NO_ANSWER_FOR_ALL;
 }
 
 TOverwriteChoice TCliUi::AskOverWrite(const std::string& existsFile, const std::string& newFile)
@@ -138,7 +137,7 @@ TOverwriteChoice TCliUi::AskOverWrite(const std::string& existsFile, const std::
     ClearProgress();
     const std::string question = LangText("02000901") + "\n  " + existsFile + "\n  " + FileFacts(existsFile) + "\n" +
                                  LangText("02000902") + "\n  " + FileFacts(newFile) + "\n" + LangText("02000903") +
-                                 "\n[y] yes  [n] no  [a] yes to all  [s] no to all  [r] auto rename  [c] cancel: ";
+                                 "\n" + LangText("02000D34");
     for (;;) {
         std::string answer;
         if (!AskOnTerminal(question, answer, false, FCancelFd))

@@ -20,15 +20,18 @@ public:
     }
 
     void Synchronize(const std::function<void()>& work) override;
-    void PostExtractDone(uintptr_t wParam, intptr_t lParam) override;
+    void PostExtractDone(TExtractOutcome outcome) override;
     void ShowTotalSize(int64_t totalSize) override;
     TOverwriteChoice AskOverWrite(const std::string& existsFile, const std::string& newFile) override;
     bool AskPassword(std::string& password) override;
-    void CloseMainWindow() override {}
     std::string ConflictRefusal() override;
+    int32_t AnswerForAllConflicts() override;
+
+    // Why the run was refused, when it was: files exist and nobody can be asked.
+    const std::string& Refusal() const { return FRefusal; }
 
     // Runs on the main thread until the worker has posted its end.
-    std::pair<uintptr_t, intptr_t> ServeUntilDone();
+    TExtractOutcome ServeUntilDone();
 
 private:
     void DrawProgress();
@@ -42,11 +45,12 @@ private:
     std::deque<const std::function<void()>*> FWork;
     int FWorkDone = 0;
     bool FEnded = false;
-    std::pair<uintptr_t, intptr_t> FOutcome{0, 0};
+    TExtractOutcome FOutcome = TExtractOutcome::eoFailed;
     // Main thread only.
     std::string FTotalSize;
     int32_t FElapsedSeconds = 0;
     std::string FLastFigures[4];
     int32_t FLastPercent = 0;
     bool FProgressShown = false;
+    std::string FRefusal;  // worker thread, inside Synchronize; read after the run
 };

@@ -107,8 +107,3 @@ bool ParseCommandLine(int argc, const char* const argv[], TCliOptions& options, 
     options.OutputDir = positional[1];
     return true;
 }
-
-bool IsBlank(const std::string& text)
-{
-    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) <= ' '; });
-}

@@ -20,6 +20,4 @@ bool ParseCommandLine(int argc, const char* const argv[], TCliOptions& options, 
 
 extern const char* const CLI_USAGE;
 
-// Empty or only spaces and control characters, as the desktop program's
-// dialogs judge a password or a folder typed in.
-bool IsBlank(const std::string& text);
+#include "extract/RunPreparation.h"  // IsBlank

@@ -102,5 +102,8 @@ bool ReadFirstLine(const std::string& fileName, std::string& line)
     }
     if (!line.empty() && line.back() == '\r')
         line.pop_back();
+    // Editors on some systems start a UTF-8 file with a byte-order mark; it is no part of the password.
+    if (line.rfind("\xEF\xBB\xBF", 0) == 0)
+        line.erase(0, 3);
     return true;
 }

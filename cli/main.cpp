@@ -4,10 +4,15 @@
 #include "cli/Options.h"
 #include "cli/SignalWatcher.h"
 #include "cli/Terminal.h"
+#include "extract/RunPreparation.h"
 #include "extract/RunState.h"
 #include "extract/WorkFolder.h"
 #include "extract/Worker.h"
+#include "lang/FailureText.h"
 #include "lang/LangText.h"
+#include "platform/DebugOutput.h"
+#include "platform/Error.h"
+#include "platform/Paths.h"
 
 #include <clocale>
 #include <csignal>
@@ -27,7 +32,6 @@ enum TExitCode {
     EXIT_USAGE = 64,
 };
 
-constexpr int64_t MAIN_WORK_FOLDER_BYTES = 10485760;
 
 void Say(const std::string& text)
 {
@@ -45,7 +49,7 @@ int GetPassword(const TCliOptions& options, int cancelFd, std::string& password)
     const char* fromEnvironment = std::getenv("VARNHOLD_PASSWORD");
     if (fromFile && !typedAtTheTerminal) {
         if (!ReadFirstLine(options.PasswordFile, password)) {
-            Say("cannot read the password file \"" + options.PasswordFile + "\"");
+            Say(FillPlaceholders(LangText("02000D31"), {options.PasswordFile}));
             return EXIT_USAGE;
         }
     } else if (!fromFile && fromEnvironment) {
@@ -53,7 +57,7 @@ int GetPassword(const TCliOptions& options, int cancelFd, std::string& password)
     } else if (!AskPasswordOnTerminal(password, cancelFd)) {
         if (IsSet(g_bCancel))
             return EXIT_CANCELLED;
-        Say("no password: give --password-file or VARNHOLD_PASSWORD, or run on a terminal");
+        Say(LangText("02000D32"));
         return EXIT_USAGE;
     }
     // The desktop program's password dialog takes no blank password either.
@@ -66,9 +70,7 @@ int GetPassword(const TCliOptions& options, int cancelFd, std::string& password)
 
 int Run(const TCliOptions& options, const TSignalWatcher& signals)
 {
-    g_sWorkDir = CreateWorkFolder(MAIN_WORK_FOLDER_BYTES);
-    g_sLangFile = g_sWorkDir + "en.txt";
-    WriteLanguageFile(g_sLangFile);
+    PrepareWorkFolder();
 
     // A blank folder would name the root of the file system.
     if (IsBlank(options.OutputDir)) {
@@ -81,25 +83,33 @@ int Run(const TCliOptions& options, const TSignalWatcher& signals)
         return code;
     settings.ExeFile = options.ExeFile;
     settings.OutputDir = options.OutputDir;
-    settings.DllFile = g_sWorkDir + "7z.dll";
+    settings.DllFile = LibraryFileIn(g_sWorkDir);
 
     TCliUi ui(options.Overwrite, !options.Quiet && isatty(STDERR_FILENO), signals.CancelFd());
     TThreaEncryptFile worker(settings, ui);
     worker.Resume();
-    const auto [wParam, lParam] = ui.ServeUntilDone();
+    const TExtractOutcome outcome = ui.ServeUntilDone();
     worker.WaitFor();
 
-    if (wParam == 1)
-        return IsSet(g_bCancel) ? EXIT_CANCELLED : EXIT_DONE;
-    if (lParam == 1) {
+    switch (outcome) {
+    case TExtractOutcome::eoDone:
+        // A signal that comes after the last file was placed cancels nothing.
+        return EXIT_DONE;
+    case TExtractOutcome::eoCancelled:
+    case TExtractOutcome::eoPasswordRefused:
+        return EXIT_CANCELLED;
+    case TExtractOutcome::eoOutputFolderFailed:
         Say(ReplacePlaceholder(LangText("02000603"), options.OutputDir));
         return EXIT_FOLDER_FAILED;
-    }
-    if (lParam == 2) {
+    case TExtractOutcome::eoWrongPassword:
         Say(LangText("02000B10"));
         return EXIT_WRONG_PASSWORD;
+    case TExtractOutcome::eoFailed:
+        break;
     }
-    Say(ReplacePlaceholder(LangText("02000D01"), worker.ErrorText()));
+    Say(ui.Refusal().empty() ? FailureText(worker.Failure()) : ui.Refusal());
+    if (DebugOutputEnabled())
+        OutputDebugString(worker.ErrorText());
     return EXIT_FAILED;
 }
 
@@ -138,7 +148,10 @@ int main(int argc, char* argv[])
         const TSignalWatcher signals;
         code = Run(options, signals);
         if (code == EXIT_CANCELLED)
-            Say("cancelled");
+            Say(LangText("02000D30"));
+    } catch (const EVarnholdError& failure) {
+        // Before the catalogue is written there is no text but the diagnostic one.
+        Say(FileExists(g_sLangFile) ? FailureText(failure.Failure()) : std::string(failure.what()));
     } catch (const std::exception& failure) {
         Say(failure.what());
     }

@@ -2,16 +2,10 @@
 #include "ui_OverWriteFrm.h"
 
 #include "dialogs/Captions.h"
+#include "extract/FileDetails.h"
 
 #include <QFileIconProvider>
 #include <QFileInfo>
-#include <sys/stat.h>
-
-namespace {
-
-const QDateTime ZERO_DATE_TIME(QDate(1899, 12, 30), QTime(0, 0));
-
-}  // namespace
 
 TfrmOverWrite::TfrmOverWrite(QWidget* parent) : TFixedDialog(parent), ui(new Ui::TfrmOverWrite)
 {
@@ -59,12 +53,9 @@ void TfrmOverWrite::ShowFile(const QString& path, QLabel* image, QLabel* sizeLin
     LoadFileIcon(path, icon);
     image->setPixmap(icon);
 
-    const QString modifiedOn = LangCaption("02000983");
-    QString unit = LangCaption("02000982");
-    if (unit.contains("{0}"))
-        unit = unit.remove("{0}").trimmed();
-    sizeLine->setText(QString("%1 %2").arg(FileSizeOf(path)).arg(unit));
-    timeLine->setText(QString("%1: %2").arg(modifiedOn, FileModifiedTime(path).toString("yyyy-MM-dd HH:mm:ss")));
+    const TFileDetails details = ReadFileDetails(path.toStdString());
+    sizeLine->setText(QString::fromStdString(FileSizeLine(details.Size)));
+    timeLine->setText(QString::fromStdString(FileTimeLine(details.Modified)));
 }
 
 void TfrmOverWrite::Answer(TOverwriteChoice choice)
@@ -73,25 +64,22 @@ void TfrmOverWrite::Answer(TOverwriteChoice choice)
     accept();
 }
 
+void TfrmOverWrite::reject()
+{
+    // A dismissed question must never replace the user's file.
+    Choice = ocCancel;
+    TFixedDialog::reject();
+}
+
 int64_t FileSizeOf(const QString& path)
 {
-    struct stat info;
-    if (stat(path.toStdString().c_str(), &info) != 0 || S_ISDIR(info.st_mode))
-        return 0;
-    return info.st_size;
+    return ReadFileDetails(path.toStdString()).Size;
 }
 
 QDateTime FileModifiedTime(const QString& path)
 {
-    const QFileInfo info(path);
-    if (!info.exists())
-        return ZERO_DATE_TIME;
-    QDateTime local = info.lastModified().toLocalTime();
-    if (local.date().year() < 1980)
-        return ZERO_DATE_TIME;
-    const QTime time = local.time();
-    local.setTime(QTime(time.hour(), time.minute(), time.second() - time.second() % 2));
-    return local;
+    const TFileTime time = ReadFileDetails(path.toStdString()).Modified;
+    return QDateTime(QDate(time.Year, time.Month, time.Day), QTime(time.Hour, time.Minute, time.Second));
 }
 
 bool LoadFileIcon(const QString& path, QPixmap& icon)

@@ -23,7 +23,11 @@ public:
 
     QString ExistsFile;      // set by the caller before showing
     QString NewFile;
-    int32_t Choice = ocYes;  // the answer; the close box leaves ocYes
+    int32_t Choice = ocYes;  // the answer; closing the dialog answers ocCancel
+
+    // Closing by the frame (or the window manager's close key) is no
+    // answer to replace: it keeps the existing file and stops, as Cancel does.
+    void reject() override;
 
 protected:
     void FormShow() override;

@@ -5,9 +5,27 @@
 #include "platform/Paths.h"
 
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMimeData>
+#include <QUrl>
 #include <unistd.h>
+
+namespace {
+
+bool MayWriteIn(const QString& folder)
+{
+    return !folder.isEmpty() && access(folder.toStdString().c_str(), W_OK) == 0;
+}
+
+QString WithFinalSlash(const QString& folder)
+{
+    return folder.endsWith('/') ? folder : folder + '/';
+}
+
+}  // namespace
 
 TfrmSetOutput::TfrmSetOutput(QWidget* parent) : TFixedDialog(parent), ui(new Ui::TfrmSetOutput)
 {
@@ -19,6 +37,11 @@ TfrmSetOutput::TfrmSetOutput(QWidget* parent) : TFixedDialog(parent), ui(new Ui:
     connect(ui->btnBrowser, &QPushButton::clicked, this, &TfrmSetOutput::btnBrowserClick);
     connect(ui->btnOK, &QPushButton::clicked, this, &TfrmSetOutput::btnOKClick);
     connect(ui->btnCancel, &QPushButton::clicked, this, &TfrmSetOutput::btnCancelClick);
+    // The edit boxes would paste a dropped file's address as text; the
+    // dialog takes the drop instead, wherever it lands.
+    setAcceptDrops(true);
+    edExeFile->setAcceptDrops(false);
+    edOutput->setAcceptDrops(false);
 }
 
 TfrmSetOutput::~TfrmSetOutput() = default;
@@ -35,9 +58,55 @@ void TfrmSetOutput::FormShow()
 {
     LoadCaptions();
     Accepted = false;
-    edExeFile->clear();
-    edOutput->setText(DefaultOutputFolder());
+    if (!FKeepFields) {
+        edExeFile->setText(FPresetExeFile);
+        FProposedOutput = DefaultOutputFolder(GetProgramFolder(), FPresetExeFile);
+        edOutput->setText(FProposedOutput);
+    }
+    FKeepFields = false;
+    FPresetExeFile.clear();
     ui->btnOK->setFocus();
+}
+
+void TfrmSetOutput::PresetExeFile(const QString& path)
+{
+    FPresetExeFile = path;
+}
+
+void TfrmSetOutput::KeepFieldsOnNextShow()
+{
+    FKeepFields = true;
+}
+
+void TfrmSetOutput::UseExeFile(const QString& path)
+{
+    edExeFile->setText(path);
+    // A folder the user typed or chose stays; only the proposal follows.
+    if (edOutput->text() == FProposedOutput) {
+        FProposedOutput = DefaultOutputFolder(GetProgramFolder(), path);
+        edOutput->setText(FProposedOutput);
+    }
+}
+
+void TfrmSetOutput::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!DroppedExeFile(event->mimeData()->urls()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void TfrmSetOutput::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (!DroppedExeFile(event->mimeData()->urls()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void TfrmSetOutput::dropEvent(QDropEvent* event)
+{
+    const QString path = DroppedExeFile(event->mimeData()->urls());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    UseExeFile(path);
 }
 
 QString TfrmSetOutput::ChooseExecutable()
@@ -64,7 +133,7 @@ void TfrmSetOutput::Button1Click()
 {
     const QString chosen = ChooseExecutable();
     if (!chosen.isEmpty())
-        edExeFile->setText(chosen);
+        UseExeFile(chosen);
 }
 
 void TfrmSetOutput::btnBrowserClick()
@@ -92,11 +161,24 @@ void TfrmSetOutput::btnCancelClick()
     reject();
 }
 
-QString DefaultOutputFolder()
+QString DefaultOutputFolder(const std::string& programFolder, const QString& exeFile)
 {
-    const std::string programFolder = GetProgramFolder();
-    if (access(programFolder.c_str(), W_OK) == 0)
-        return QString::fromStdString(programFolder);
-    QString home = QDir::homePath();
-    return home.endsWith('/') ? home : home + '/';
+    // Installed for all users the program's folder is the system's: the
+    // user's files go beside the executable they came from, else home.
+    if (MayWriteIn(QString::fromStdString(programFolder)))
+        return WithFinalSlash(QString::fromStdString(programFolder));
+    if (!exeFile.isEmpty()) {
+        const QString exeFolder = QFileInfo(exeFile).absolutePath();
+        if (MayWriteIn(exeFolder))
+            return WithFinalSlash(exeFolder);
+    }
+    return WithFinalSlash(QDir::homePath());
+}
+
+QString DroppedExeFile(const QList<QUrl>& urls)
+{
+    if (urls.size() != 1 || !urls.front().isLocalFile())
+        return QString();
+    const QFileInfo file(urls.front().toLocalFile());
+    return file.isFile() ? file.absoluteFilePath() : QString();
 }

@@ -8,6 +8,7 @@ namespace Ui {
 class TfrmSetOutput;
 }
 class QLineEdit;
+class QUrl;
 
 class TfrmSetOutput : public TFixedDialog {
     Q_OBJECT
@@ -16,6 +17,16 @@ public:
     ~TfrmSetOutput() override;
 
     void LoadCaptions();
+
+    // The file the program was started with: the next showing starts with it
+    // in "Exe File" instead of an empty field.
+    void PresetExeFile(const QString& path);
+    // The next showing keeps both fields as the user left them (the dialog
+    // comes back because something in them was wrong).
+    void KeepFieldsOnNextShow();
+    // Puts a chosen executable into "Exe File"; an output folder that is
+    // still the one proposed follows it (see DefaultOutputFolder).
+    void UseExeFile(const QString& path);
 
     bool Accepted = false;  // true only after OK on an existing file
     QLineEdit* edExeFile;   // the caller reads both fields directly
@@ -26,6 +37,10 @@ protected:
     // The desktop's file and folder choosers; tests put their own in.
     virtual QString ChooseExecutable();
     virtual bool BrowseForFolder(const QString& title, QString& folder);
+    // A file dropped anywhere on the dialog fills "Exe File".
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private slots:
     void Button1Click();
@@ -35,8 +50,16 @@ private slots:
 
 private:
     std::unique_ptr<Ui::TfrmSetOutput> ui;
+    QString FPresetExeFile;
+    bool FKeepFields = false;
+    QString FProposedOutput;  // what the output field was given, not typed
 };
 
-// The output folder offered at first: the program's own folder when the user
-// may write there, else the home folder; ends in "/".
-QString DefaultOutputFolder();
+// The output folder to propose: the program's own folder when the user may
+// write there; otherwise the folder of `exeFile` once one is chosen and
+// writable; otherwise the home folder. Ends in "/".
+QString DefaultOutputFolder(const std::string& programFolder, const QString& exeFile);
+
+// The one existing file among dropped `urls` that "Exe File" can take; empty
+// when there is none (a folder, a remote file, several files).
+QString DroppedExeFile(const QList<QUrl>& urls);

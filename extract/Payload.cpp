@@ -17,7 +17,8 @@ void CopyPayload(const std::string& exeFile, const std::string& workDir, std::st
 
     const int64_t length = source.Size() - PAYLOAD_OFFSET;
     if (length < 0)
-        throw EVarnholdError(FormatText("\"%s\" is not a protected executable: it is too short to hold any files",
+        throw EVarnholdError(MakeFailure(TFailureKind::fkNotProtectedExecutable, exeFile),
+                             FormatText("\"%s\" is not a protected executable: it is too short to hold any files",
                                         {exeFile}));
     source.Seek(PAYLOAD_OFFSET, soBeginning);
     target.Seek(0, soBeginning);

@@ -1,12 +1,16 @@
 // Placement: the files extracted into the staging folder go into the output
-// folder one at a time, and every file that already exists there is decided
-// by the user's answer or by an earlier answer for all.
+// folder one at a time, and every name already taken there is decided by the
+// user's answer or by an earlier answer for all. A file takes its name by a
+// rename (or a whole copy renamed into place), so the output only ever holds
+// whole files, and nothing at a name is replaced unless the answer says so.
 #include "extract/Worker.h"
 
 #include "extract/WorkFolder.h"
 #include "platform/DebugOutput.h"
 #include "platform/Paths.h"
 #include "sevenzip/SevenZip.h"
+
+#include <cerrno>
 
 namespace {
 
@@ -33,43 +37,45 @@ std::string GetRenameName(const std::string& path)
     const std::string ext = ExtractFileExtension(path);
     for (unsigned long n = 1;; ++n) {
         const std::string candidate = dir + base + "(" + std::to_string(n) + ")" + ext;
-        if (!EntryExists(candidate))
+        // A folder or a link of that name is taken as much as a file is.
+        if (!AnyEntryExists(candidate))
             return candidate;
     }
 }
 
-void TThreaEncryptFile::PlaceFiles(I7zArchiveReader& reader, uint32_t count, const std::string& out,
-                                   const std::string& staging)
+void TThreaEncryptFile::PlaceFiles(I7zArchiveReader& reader, const std::vector<uint32_t>& items,
+                                   const std::string& out, const std::string& staging)
 {
     SetFlag(g_bPlacing, true);
     g_nFilesPlaced = 0;
     SetFlag(g_bStageDone, false);
-    for (uint32_t i = 0; i < count; ++i) {
+    for (const uint32_t i : items) {
         if (IsSet(g_bCancel))
             break;
         const std::string path = reader.ItemPath(i);
-        if (reader.ItemIsDirectory(i) || path == MARKER_NAME)
-            continue;
         const std::string dest = out + path;
         OutputDebugString(dest);
-        const std::string folder = ExtractFilePath(dest);
-        if (!DirectoryExists(folder))
-            ForceDirectories(folder);
-        const std::string src = staging + path;
-        bool placed = true;
-        if (FileExists(dest))
-            placed = PlaceConflict(src, dest);
-        else
-            placed = CopyFileAtomically(src, dest);
-        if (!placed)
-            FNotPlaced.push_back(dest);
+        // A damaged file never reached the staging folder; it is reported at the end.
+        if (reader.ItemWritten(i)) {
+            const std::string src = staging + path;
+            bool placed = ForceDirectoriesBelow(out, ExtractFilePath(path), FCreatedFolders);
+            if (placed) {
+                if (AnyEntryExists(dest))
+                    placed = PlaceConflict(src, dest);
+                else if (!MoveFileInto(src, dest, false))
+                    placed = errno == EEXIST && PlaceConflict(src, dest);  // it came meanwhile
+            }
+            if (!placed)
+                FNotPlaced.push_back(dest);
+        }
         g_nFilesPlaced.fetch_add(1);
     }
     SetFlag(g_bPlacing, false);
 }
 
-// Acts on one existing file. A replaced file is swapped in whole by a rename,
-// so the file the user had is never lost to a copy that fails half-way.
+// Acts on one name that is taken. A replaced entry is swapped in whole by a
+// rename, so what the user had is never lost to a copy that fails half-way,
+// and a link is replaced itself, never what it points to.
 bool TThreaEncryptFile::PlaceConflict(const std::string& src, const std::string& dest)
 {
     if (FOverWriteMode != ocNoAll && FOverWriteMode != ocYesAll && FOverWriteMode != ocRename) {
@@ -84,6 +90,7 @@ bool TThreaEncryptFile::PlaceConflict(const std::string& src, const std::string&
         case ocCancel:
             DeleteFile(src);
             SetFlag(g_bCancel, true);
+            FCancelled = true;
             return true;
         default:
             break;
@@ -91,7 +98,14 @@ bool TThreaEncryptFile::PlaceConflict(const std::string& src, const std::string&
     } else if (FOverWriteMode == ocNoAll) {
         return true;
     }
-    if (FOverWriteMode == ocRename)
-        return CopyFileAtomically(src, GetRenameName(dest));
-    return CopyFileAtomically(src, dest);  // ocYes, ocYesAll
+    if (FOverWriteMode == ocRename) {
+        // Another name may be taken between the look and the rename: then the next one.
+        for (;;) {
+            if (MoveFileInto(src, GetRenameName(dest), false))
+                return true;
+            if (errno != EEXIST)
+                return false;
+        }
+    }
+    return MoveFileInto(src, dest, true);  // ocYes, ocYesAll
 }

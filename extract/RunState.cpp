@@ -2,7 +2,6 @@
 #include "extract/Progress.h"
 
 std::string g_sWorkDir;
-std::string g_sLangFile;
 
 TFlag g_bCancel{FLAG_CLEAR};
 TFlag g_bExtracting{FLAG_CLEAR};

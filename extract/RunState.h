@@ -4,6 +4,8 @@
 // atomic, read and written whole. Flags are 32-bit words: 0 clear, all bits
 // set for set; a reader tests for non-zero.
 
+#include "lang/LangText.h"  // g_sLangFile, kept with the catalogue reader
+
 #include <atomic>
 #include <cstdint>
 #include <string>
@@ -19,8 +21,9 @@ static_assert(std::atomic<int32_t>::is_always_lock_free);
 static_assert(std::atomic<int64_t>::is_always_lock_free);
 
 // Texts written once by the UI thread before the worker starts, then only read.
-extern std::string g_sWorkDir;   // the main work folder, ending in "/"
-extern std::string g_sLangFile;  // g_sWorkDir + "en.txt"
+// g_sLangFile, the catalogue written into it, is declared with the catalogue
+// reader (lang/LangText.h).
+extern std::string g_sWorkDir;  // the main work folder, ending in "/"
 
 extern TFlag g_bCancel;         // the run is being cancelled
 extern TFlag g_bExtracting;     // the extraction or placement stage has begun

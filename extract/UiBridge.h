@@ -4,12 +4,14 @@
 // desktop program, the command-line program and the tests each implement it.
 
 #include "extract/OverwriteChoice.h"
+#include "extract/Outcome.h"
 
 #include <cstdint>
 #include <functional>
 #include <string>
 
 constexpr unsigned WM_EXTRACT_DONE = 0x608;  // WM_USER + 520
+constexpr int32_t NO_ANSWER_FOR_ALL = -1;
 
 class IWorkerUi {
 public:
@@ -20,8 +22,8 @@ public:
     virtual void Synchronize(const std::function<void()>& work) = 0;
 
     // The worker's last act: hands the outcome to the UI thread and returns
-    // at once (the message WM_EXTRACT_DONE with wParam and lParam).
-    virtual void PostExtractDone(uintptr_t wParam, intptr_t lParam) = 0;
+    // at once (the message WM_EXTRACT_DONE).
+    virtual void PostExtractDone(TExtractOutcome outcome) = 0;
 
     // The payload's length is known: show it as the total size.
     virtual void ShowTotalSize(int64_t totalSize) = 0;
@@ -34,11 +36,14 @@ public:
     // typed one (left in `password`, trimmed), false when the dialog was refused.
     virtual bool AskPassword(std::string& password) = 0;
 
-    // Closes the main window (the user refused to give a password).
-    virtual void CloseMainWindow() = 0;
-
     // Files of the archive already exist in the output folder. A front end
     // that cannot ask the overwrite question answers why (the run then ends
     // with that error before anything is written); empty when it can ask.
     virtual std::string ConflictRefusal() { return std::string(); }
+
+    // The answer for every conflict when it is known before the run
+    // (ocYesAll, ocNoAll or ocRename): the worker then extracts only what it
+    // will place, straight into the output folder. NO_ANSWER_FOR_ALL when
+    // each conflict is asked. Called on the worker's thread.
+    virtual int32_t AnswerForAllConflicts() { return NO_ANSWER_FOR_ALL; }
 };

@@ -1,10 +1,7 @@
 #include "extract/WorkFolder.h"
 
 #include "platform/DiskSpace.h"
-#include "platform/Error.h"
-#include "platform/FileStream.h"
 #include "platform/Paths.h"
-#include "platform/Resources.h"
 #include "platform/TempFolder.h"
 
 #include <cctype>
@@ -95,16 +92,6 @@ void DeleteFolderTree(const std::string& folder)
     if (path.empty() || lstat(path.c_str(), &info) != 0)
         return;
     nftw(path.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
-}
-
-void SaveResourceToFile(const std::string& name, const std::string& type, const std::string& path)
-{
-    const TResourceData resource = FindResource(name, type);
-    if (!resource.Found)
-        throw EVarnholdError(FormatText("Resource %s not found", {name}));
-    TFileStream file(path, TFileMode::fmCreate);
-    file.WriteBuffer(resource.Data, static_cast<int64_t>(resource.Size));
-    file.Close();
 }
 
 void DeleteMarkerFile(const std::string& folder)

@@ -1,6 +1,10 @@
 #pragma once
 // The folders a run works in and the file helpers around them.
 
+// SaveResourceToFile lives with the resources, below the catalogue reader,
+// which writes the catalogue with it.
+#include "platform/Resources.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -21,10 +25,6 @@ std::string CreateWorkFolder(int64_t requiredBytes);
 // Deletes a folder with everything below it. Never follows a symbolic link:
 // a link is removed as a link. Reports nothing.
 void DeleteFolderTree(const std::string& folder);
-
-// Writes the program's resource to a file (created or emptied). Raises on a
-// missing resource or an unwritable file.
-void SaveResourceToFile(const std::string& name, const std::string& type, const std::string& path);
 
 // Removes the marker file from the top level of `folder` (name compared
 // without regard to case; the exact name first). Reports nothing.

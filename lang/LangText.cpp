@@ -1,10 +1,11 @@
 #include "lang/LangText.h"
 
-#include "extract/RunState.h"
-#include "extract/WorkFolder.h"
 #include "lang/ProfileReader.h"
 #include "platform/LanguageId.h"
 #include "platform/Paths.h"
+#include "platform/Resources.h"
+
+std::string g_sLangFile;
 
 namespace {
 
@@ -36,11 +37,29 @@ std::string LangText(const std::string& key)
 
 std::string ReplacePlaceholder(const std::string& text, const std::string& value)
 {
-    static const std::string placeholder = "{0}";
+    return FillPlaceholders(text, {value});
+}
+
+std::string FillPlaceholders(const std::string& text, std::initializer_list<std::string> values)
+{
     std::string result;
     size_t start = 0;
-    for (size_t found; (found = text.find(placeholder, start)) != std::string::npos; start = found + placeholder.size())
-        result += text.substr(start, found - start) + value;
+    for (size_t open; (open = text.find('{', start)) != std::string::npos;) {
+        const size_t close = text.find('}', open + 1);
+        if (close == std::string::npos)
+            break;
+        const std::string digits = text.substr(open + 1, close - open - 1);
+        const bool isIndex = !digits.empty() && digits.size() <= 2 &&
+                             digits.find_first_not_of("0123456789") == std::string::npos;
+        const size_t index = isIndex ? std::stoul(digits) : values.size();
+        if (index < values.size()) {
+            result += text.substr(start, open - start) + values.begin()[index];
+            start = close + 1;
+        } else {
+            result += text.substr(start, open + 1 - start);
+            start = open + 1;
+        }
+    }
     return result + text.substr(start);
 }
 

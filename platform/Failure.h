@@ -49,7 +49,12 @@ struct TFailure {
     TSystemReason Reason = TSystemReason::srNone;
     int SystemCode = 0;   // errno, or the Win32 error code; 0 when there is none
     int64_t Bytes = 0;    // space needed, for fkNoRoomForWork
+    uint32_t ResultCode = 0;  // the archive library's result code, when it gave one
     std::string Detail;   // diagnostic text for the debug output, in English
 
     bool operator==(const TFailure&) const = default;
 };
+
+// The failure in one English line for the debug output and the tests: the
+// kind, the path, the names and the system's reason. Never shown to a user.
+std::string FailureDiagnostic(const TFailure& failure);

@@ -26,6 +26,7 @@ TFileStream::TFileStream(const std::string& fileName, TFileMode mode) : FFileNam
     case TFileMode::fmOpenRead: flags |= O_RDONLY; break;
     case TFileMode::fmOpenReadWrite: flags |= O_RDWR; break;
     case TFileMode::fmCreate: flags |= O_RDWR | O_CREAT | O_TRUNC; break;
+    case TFileMode::fmCreateNew: flags |= O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW; break;
     }
     FHandle = open(fileName.c_str(), flags, 0666);
     if (FHandle >= 0) {
@@ -38,9 +39,10 @@ TFileStream::TFileStream(const std::string& fileName, TFileMode mode) : FFileNam
     }
     if (FHandle < 0) {
         const int error = errno;
-        const char* pattern = mode == TFileMode::fmCreate ? "Cannot create file \"%s\". %s"
-                                                          : "Cannot open file \"%s\". %s";
-        throw EVarnholdError(FormatText(pattern, {fileName, SystemErrorText(error)}));
+        const bool creating = mode == TFileMode::fmCreate || mode == TFileMode::fmCreateNew;
+        const char* pattern = creating ? "Cannot create file \"%s\". %s" : "Cannot open file \"%s\". %s";
+        throw EVarnholdError(MakeFailure(TFailureKind::fkUnexpected, fileName, error),
+                             FormatText(pattern, {fileName, SystemErrorText(error)}));
     }
 }
 
@@ -56,8 +58,11 @@ void TFileStream::Close()
         return;
     const int result = close(FHandle);
     FHandle = -1;
-    if (result != 0)
-        throw EVarnholdError(FormatText("Cannot write file \"%s\". %s", {FFileName, SystemErrorText(errno)}));
+    if (result != 0) {
+        const int error = errno;
+        throw EVarnholdError(MakeFailure(TFailureKind::fkUnexpected, FFileName, error),
+                             FormatText("Cannot write file \"%s\". %s", {FFileName, SystemErrorText(error)}));
+    }
 }
 
 int64_t TFileStream::Read(void* buffer, int64_t count)
@@ -92,8 +97,10 @@ void TFileStream::ReadBuffer(void* buffer, int64_t count)
 {
     errno = 0;
     if (Read(buffer, count) != count) {
-        const std::string reason = errno != 0 ? SystemErrorText(errno) : "The file ends too early";
-        throw EVarnholdError(FormatText("Cannot read file \"%s\". %s", {FFileName, reason}));
+        const int error = errno;
+        const std::string reason = error != 0 ? SystemErrorText(error) : "The file ends too early";
+        throw EVarnholdError(MakeFailure(TFailureKind::fkUnexpected, FFileName, error),
+                             FormatText("Cannot read file \"%s\". %s", {FFileName, reason}));
     }
 }
 
@@ -101,8 +108,9 @@ void TFileStream::WriteBuffer(const void* buffer, int64_t count)
 {
     errno = 0;
     if (Write(buffer, count) != count) {
-        const std::string reason = SystemErrorText(errno != 0 ? errno : ENOSPC);
-        throw EVarnholdError(FormatText("Cannot write file \"%s\". %s", {FFileName, reason}));
+        const int error = errno != 0 ? errno : ENOSPC;
+        throw EVarnholdError(MakeFailure(TFailureKind::fkUnexpected, FFileName, error),
+                             FormatText("Cannot write file \"%s\". %s", {FFileName, SystemErrorText(error)}));
     }
 }
 
@@ -120,7 +128,10 @@ int64_t TFileStream::Size()
 
 void TFileStream::SetSize(int64_t newSize)
 {
-    if (ftruncate(FHandle, newSize) != 0)
-        throw EVarnholdError(FormatText("Cannot write file \"%s\". %s", {FFileName, SystemErrorText(errno)}));
+    if (ftruncate(FHandle, newSize) != 0) {
+        const int error = errno;
+        throw EVarnholdError(MakeFailure(TFailureKind::fkUnexpected, FFileName, error),
+                             FormatText("Cannot write file \"%s\". %s", {FFileName, SystemErrorText(error)}));
+    }
     Seek(newSize, soBeginning);
 }

@@ -11,6 +11,7 @@ enum class TFileMode {
     fmOpenRead,       // existing file, read only
     fmOpenReadWrite,  // existing file, read and write
     fmCreate,         // created, or emptied when it exists; read and write
+    fmCreateNew,      // created; fails when anything (a link included) is at the name
 };
 
 class TFileStream : public TStream {

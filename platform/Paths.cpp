@@ -1,6 +1,7 @@
 #include "platform/Paths.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <climits>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -147,7 +148,7 @@ bool CopyFile(const std::string& source, const std::string& target)
     return FinishCopy(in, out, CopyContent(in, out, info));
 }
 
-bool CopyFileAtomically(const std::string& source, const std::string& target)
+bool CopyFileAtomically(const std::string& source, const std::string& target, bool replace)
 {
     struct stat info;
     const int in = OpenSourceFile(source, info);
@@ -163,7 +164,7 @@ bool CopyFileAtomically(const std::string& source, const std::string& target)
     }
     fchmod(out, info.st_mode & 0777);
     bool ok = FinishCopy(in, out, CopyContent(in, out, info));
-    if (ok && rename(temp.c_str(), target.c_str()) != 0)
+    if (ok && !(replace ? RenameFile(temp, target) : RenameNoReplace(temp, target)))
         ok = false;
     if (!ok) {
         const int saved = errno;
@@ -176,6 +177,102 @@ bool CopyFileAtomically(const std::string& source, const std::string& target)
 bool RenameFile(const std::string& source, const std::string& target)
 {
     return rename(source.c_str(), target.c_str()) == 0;
+}
+
+bool MoveFileInto(const std::string& source, const std::string& target, bool replace)
+{
+    if (replace ? RenameFile(source, target) : RenameNoReplace(source, target))
+        return true;
+    return errno == EXDEV && CopyFileAtomically(source, target, replace);
+}
+
+int64_t FileSizeOf(const std::string& path)
+{
+    struct stat info;
+    return stat(path.c_str(), &info) == 0 ? static_cast<int64_t>(info.st_size) : -1;
+}
+
+bool RenameNoReplace(const std::string& source, const std::string& target)
+{
+    if (renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
+        return false;
+    // A file system without the flag: a hard link fails on any existing
+    // target just the same, and then the old name goes.
+    if (link(source.c_str(), target.c_str()) != 0)
+        return false;
+    unlink(source.c_str());
+    return true;
+}
+
+bool AnyEntryExists(const std::string& path)
+{
+    struct stat info;
+    return !path.empty() && lstat(path.c_str(), &info) == 0;
+}
+
+bool IsRealDirectory(const std::string& path)
+{
+    struct stat info;
+    return !path.empty() && lstat(ExcludeTrailingPathDelimiter(path).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool SameFileSystem(const std::string& a, const std::string& b)
+{
+    struct stat first, second;
+    return stat(a.c_str(), &first) == 0 && stat(b.c_str(), &second) == 0 && first.st_dev == second.st_dev;
+}
+
+bool ForceDirectories(const std::string& path, std::vector<std::string>& created)
+{
+    const std::string folder = ExcludeTrailingPathDelimiter(path);
+    if (folder.empty())
+        return false;
+    if (DirectoryExists(folder))
+        return true;
+    const std::string parent = ExcludeTrailingPathDelimiter(ExtractFilePath(folder));
+    if (!parent.empty() && parent != folder && !ForceDirectories(parent, created))
+        return false;
+    if (mkdir(folder.c_str(), 0777) == 0) {
+        created.push_back(folder);
+        return true;
+    }
+    return DirectoryExists(folder);
+}
+
+bool ForceDirectoriesBelow(const std::string& root, const std::string& relativeFolder,
+                           std::vector<std::string>& created)
+{
+    std::string folder = ExcludeTrailingPathDelimiter(root);
+    size_t start = 0;
+    while (start < relativeFolder.size()) {
+        size_t end = relativeFolder.find(PATH_DELIMITER, start);
+        if (end == std::string::npos)
+            end = relativeFolder.size();
+        if (end > start) {
+            folder += PATH_DELIMITER + relativeFolder.substr(start, end - start);
+            struct stat info;
+            if (lstat(folder.c_str(), &info) == 0) {
+                if (!S_ISDIR(info.st_mode)) {
+                    errno = S_ISLNK(info.st_mode) ? ELOOP : ENOTDIR;
+                    return false;
+                }
+            } else if (mkdir(folder.c_str(), 0777) == 0) {
+                created.push_back(folder);
+            } else if (errno != EEXIST || !IsRealDirectory(folder)) {
+                return false;
+            }
+        }
+        start = end + 1;
+    }
+    return true;
+}
+
+void RemoveEmptyFolders(const std::vector<std::string>& created)
+{
+    for (auto folder = created.rbegin(); folder != created.rend(); ++folder)
+        rmdir(folder->c_str());
 }
 
 std::string GetProgramFolder()

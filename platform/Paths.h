@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 constexpr char PATH_DELIMITER = '/';
 
@@ -26,11 +27,38 @@ bool CopyFile(const std::string& source, const std::string& target);
 // Copies to a new temporary name beside the target, then renames it over the
 // target: the target is either untouched or wholly replaced, never half
 // written, and a link at the target is replaced rather than written through.
-bool CopyFileAtomically(const std::string& source, const std::string& target);
+// With `replace` false nothing at the target is ever replaced (false, errno EEXIST).
+bool CopyFileAtomically(const std::string& source, const std::string& target, bool replace = true);
+// Moves a file: a rename within one file system, otherwise CopyFileAtomically
+// (the source then stays). Whole or not at all at the target, as above.
+bool MoveFileInto(const std::string& source, const std::string& target, bool replace);
+// The size of the file at the path, following links; -1 when it cannot be read.
+int64_t FileSizeOf(const std::string& path);
 // True when anything but a folder is at the path, a dangling link included.
 bool EntryExists(const std::string& path);
 // Renames within one file system, replacing an existing target atomically.
+// A link at the target is replaced itself; what it points to is untouched.
 bool RenameFile(const std::string& source, const std::string& target);
+// Renames within one file system only when nothing at all is at the target:
+// false with errno EEXIST when something is, never replacing it.
+bool RenameNoReplace(const std::string& source, const std::string& target);
+// True when anything is at the path: a file, a folder, a link (dangling or not).
+bool AnyEntryExists(const std::string& path);
+// True when the path is a folder itself, not a link to one.
+bool IsRealDirectory(const std::string& path);
+// True when both paths are on one file system, so a rename can move between them.
+bool SameFileSystem(const std::string& a, const std::string& b);
+// Creates `folder` and every missing parent, appending each folder it made
+// to `created`, parents first. False (errno set) when a part of the path
+// cannot be made.
+bool ForceDirectories(const std::string& folder, std::vector<std::string>& created);
+// Creates the folders of `relativeFolder` below `root` without passing
+// through a link: a part that exists must be a real folder (errno ENOTDIR or
+// ELOOP otherwise). Each folder made is appended to `created`.
+bool ForceDirectoriesBelow(const std::string& root, const std::string& relativeFolder,
+                           std::vector<std::string>& created);
+// Removes the folders of `created` that are empty, the last made first.
+void RemoveEmptyFolders(const std::vector<std::string>& created);
 
 // True for a relative item path that would lead outside the folder it is
 // joined to: an absolute path, or one with a ".." component.

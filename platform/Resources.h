@@ -23,3 +23,7 @@ struct TResourceData {
 };
 
 TResourceData FindResource(const std::string& name, const std::string& type);
+
+// Writes the program's resource to a file (created or emptied). Raises on a
+// missing resource or an unwritable file.
+void SaveResourceToFile(const std::string& name, const std::string& type, const std::string& path);

@@ -25,6 +25,7 @@ constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005);
 constexpr HRESULT E_OUTOFMEMORY = static_cast<HRESULT>(0x8007000E);
 constexpr HRESULT E_INVALIDARG = static_cast<HRESULT>(0x80070057);
 constexpr HRESULT CLASS_E_CLASSNOTAVAILABLE = static_cast<HRESULT>(0x80040111);
+constexpr HRESULT STG_E_INVALIDFUNCTION = static_cast<HRESULT>(0x80030001);
 
 struct GUID {
     uint32_t Data1;
@@ -46,9 +47,9 @@ constexpr GUID SevenZipIid(uint8_t group, uint8_t id)
 }
 
 struct IUnknown {
-    virtual HRESULT QueryInterface(const GUID& iid, void** object) = 0;
-    virtual uint32_t AddRef() = 0;
-    virtual uint32_t Release() = 0;
+    virtual HRESULT QueryInterface(const GUID& iid, void** object) noexcept = 0;
+    virtual uint32_t AddRef() noexcept = 0;
+    virtual uint32_t Release() noexcept = 0;
 };
 constexpr GUID IID_IUnknown = {0x00000000, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 

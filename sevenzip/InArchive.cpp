@@ -8,32 +8,39 @@
 #include "sevenzip/WideText.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <cstdio>
+#include <memory>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
 constexpr uint64_t OPEN_SCAN_LIMIT = 1048576;
 constexpr uint32_t ALL_ITEMS = 0xFFFFFFFF;
 
-// An output file that takes the item's modification time when it is closed,
-// as archivers do: the overwrite question compares times.
-// A write that fails (a full disk) is remembered in `writeError`, so the
-// user hears the system's reason rather than the library's generic one.
+// An item's output file: created new under its temporary name, it takes the
+// item's modification time when it is closed, as archivers do (the
+// overwrite question compares times). A write that fails (a full disk) is
+// remembered, so the user hears the system's reason rather than the
+// library's generic one.
 class TItemFileStream final : public TFileStream {
 public:
-    TItemFileStream(const std::string& fileName, const PROPVARIANT& modified, std::string& writeError)
-        : TFileStream(fileName, TFileMode::fmCreate), FModified(modified.vt == VT_FILETIME), FTime(modified.filetime),
-          FWriteError(writeError)
+    TItemFileStream(const std::string& fileName, const std::string& target, const PROPVARIANT& modified,
+                    std::string& writeError, int& writeErrno)
+        : TFileStream(fileName, TFileMode::fmCreateNew), FTarget(target), FModified(modified.vt == VT_FILETIME),
+          FTime(modified.filetime), FWriteError(writeError), FWriteErrno(writeErrno)
     {
     }
     int64_t Write(const void* buffer, int64_t count) override
     {
         errno = 0;
         const int64_t done = TFileStream::Write(buffer, count);
-        if (done != count && FWriteError.empty())
-            FWriteError = FormatText("Cannot write file \"%s\". %s",
-                                     {FileName(), SystemErrorText(errno != 0 ? errno : ENOSPC)});
+        if (done != count && FWriteError.empty()) {
+            FWriteErrno = errno != 0 ? errno : ENOSPC;
+            FWriteError = FTarget;
+        }
         return done;
     }
     ~TItemFileStream() override
@@ -55,10 +62,28 @@ public:
     }
 
 private:
+    std::string FTarget;
     bool FModified;
     FILETIME FTime;
     std::string& FWriteError;
+    int& FWriteErrno;
 };
+
+[[noreturn]] void RaiseCannotCreate(const std::string& target, int error)
+{
+    throw EVarnholdError(MakeFailure(TFailureKind::fkCannotWriteOutput, target, error),
+                         FormatText("Cannot create file \"%s\". %s", {target, SystemErrorText(error)}));
+}
+
+// A hidden name beside `target` for its data until the item is complete.
+std::string TemporaryNameBeside(const std::string& target, unsigned attempt)
+{
+    static std::atomic<unsigned> s_counter{0};
+    const unsigned number = (static_cast<unsigned>(getpid()) * 2654435761u) ^ (s_counter.fetch_add(1) + attempt * 7919u);
+    char suffix[24];
+    std::snprintf(suffix, sizeof suffix, ".vx%08X.part", number);
+    return ExtractFilePath(target) + "." + ExtractFileName(target).substr(0, 64) + suffix;
+}
 
 // Clears a transient field whichever way the call ends.
 template <class T>
@@ -81,7 +106,7 @@ T7zInArchive::~T7zInArchive()
     Handler.Reset();
 }
 
-HRESULT T7zInArchive::QueryInterface(const GUID& iid, void** object)
+HRESULT T7zInArchive::QueryInterface(const GUID& iid, void** object) noexcept
 {
     if (!object)
         return E_POINTER;
@@ -107,8 +132,9 @@ HRESULT T7zInArchive::QueryInterface(const GUID& iid, void** object)
 
 void T7zInArchive::OpenFromFile(const std::string& fileName)
 {
-    auto* file = new TFileStream(fileName, TFileMode::fmOpenRead);
-    TComPtr<IInStream> stream(static_cast<IInStream*>(new T7zStream(file, soOwned)));
+    auto file = std::make_unique<TFileStream>(fileName, TFileMode::fmOpenRead);
+    TComPtr<IInStream> stream(static_cast<IInStream*>(new T7zStream(file.get(), soOwned)));
+    file.release();  // the stream owns the file now
     OpenFromStream(stream.Get());
 }
 
@@ -217,6 +243,7 @@ void T7zInArchive::RunExtract(const uint32_t* indices, uint32_t count, bool test
     FOperationResults.assign(items, -1);
     FCallbackError = nullptr;
     FWriteError.clear();
+    FWriteErrno = 0;
     // The library trusts the list it is given: an index it does not have
     // makes it read past its tables, and it expects the list in ascending
     // order. So it gets a sorted copy of a list that has been checked.
@@ -238,7 +265,8 @@ void T7zInArchive::RunExtract(const uint32_t* indices, uint32_t count, bool test
     if (FCallbackError)
         std::rethrow_exception(std::exchange(FCallbackError, nullptr));
     if (!FWriteError.empty())
-        throw EVarnholdError(FWriteError);
+        throw EVarnholdError(MakeFailure(TFailureKind::fkCannotWriteOutput, FWriteError, FWriteErrno),
+                             FormatText("Cannot write file \"%s\". %s", {FWriteError, SystemErrorText(FWriteErrno)}));
     CheckResult(result);
 }
 
@@ -265,12 +293,63 @@ void T7zInArchive::ExtractEverything(bool test, void* sender, TArchiveGetStreamP
 
 void T7zInArchive::ExtractToFolder(const std::string& folder)
 {
+    RunFolderExtract(nullptr, ALL_ITEMS, folder);
+}
+
+void T7zInArchive::ExtractSelectedToFolder(const uint32_t* indices, uint32_t count, const std::string& folder)
+{
+    RunFolderExtract(indices, count, folder);
+}
+
+void T7zInArchive::RunFolderExtract(const uint32_t* indices, uint32_t count, const std::string& folder)
+{
     FRefusedPaths.clear();
+    FCollisions.clear();
+    FCreatedFolders.clear();
+    FPending.clear();
+    FWritten.assign(ItemCount(), false);
     // An empty folder would put the archive's paths at the root of the file system.
     if (folder.empty())
         CheckResult(E_INVALIDARG);
     TResetOnExit<std::string> target(ExtractFolder, IncludeTrailingPathDelimiter(folder));
-    RunExtract(nullptr, ALL_ITEMS, false);
+    if (!ForceDirectories(folder, FCreatedFolders))
+        RaiseCannotCreate(folder, errno);
+    try {
+        RunExtract(indices, count, false);
+    } catch (...) {
+        DiscardPendingItems();
+        for (const TFolderCollision& collision : FCollisions)
+            DeleteFile(collision.TempFile);
+        FCollisions.clear();
+        throw;
+    }
+    DiscardPendingItems();
+}
+
+void T7zInArchive::CommitFolderItem(uint32_t index)
+{
+    const auto pending = FPending.find(index);
+    if (pending == FPending.end())
+        return;
+    const TPendingItem item = pending->second;
+    FPending.erase(pending);
+    if (RenameNoReplace(item.TempFile, item.Target)) {
+        if (index < FWritten.size())
+            FWritten[index] = true;
+    } else if (errno == EEXIST) {
+        FCollisions.push_back({index, item.TempFile, item.Target});
+    } else {
+        const int error = errno;
+        DeleteFile(item.TempFile);
+        RaiseCannotCreate(item.Target, error);
+    }
+}
+
+void T7zInArchive::DiscardPendingItems()
+{
+    for (const auto& [index, item] : FPending)
+        DeleteFile(item.TempFile);
+    FPending.clear();
 }
 
 void T7zInArchive::SetPasswordProvider(void* sender, TArchivePasswordProc proc)
@@ -291,7 +370,7 @@ void T7zInArchive::SetProgressSink(void* sender, TArchiveProgressProc proc)
     ProgressProc = proc;
 }
 
-HRESULT T7zInArchive::ReportProgress(bool isTotal, uint64_t value)
+HRESULT T7zInArchive::ReportProgress(bool isTotal, uint64_t value) noexcept
 {
     try {
         return ProgressProc(ProgressSender, isTotal, static_cast<int64_t>(value));
@@ -301,17 +380,17 @@ HRESULT T7zInArchive::ReportProgress(bool isTotal, uint64_t value)
     }
 }
 
-HRESULT T7zInArchive::SetTotal(uint64_t total)
+HRESULT T7zInArchive::SetTotal(uint64_t total) noexcept
 {
     return ProgressProc ? ReportProgress(true, total) : S_OK;
 }
 
-HRESULT T7zInArchive::SetCompleted(const uint64_t* completeValue)
+HRESULT T7zInArchive::SetCompleted(const uint64_t* completeValue) noexcept
 {
     return ProgressProc && completeValue ? ReportProgress(false, *completeValue) : S_OK;
 }
 
-HRESULT T7zInArchive::GetStream(uint32_t index, ISequentialOutStream** outStream, int32_t askExtractMode)
+HRESULT T7zInArchive::GetStream(uint32_t index, ISequentialOutStream** outStream, int32_t askExtractMode) noexcept
 {
     if (!outStream)
         return E_POINTER;
@@ -320,9 +399,14 @@ HRESULT T7zInArchive::GetStream(uint32_t index, ISequentialOutStream** outStream
     if (askExtractMode != kExtractModeExtract)
         return S_OK;
     if (TargetStream) {
-        *outStream = static_cast<IOutStream*>(new T7zStream(TargetStream, soReference));
-        (*outStream)->AddRef();
-        return S_OK;
+        try {
+            TComPtr<IOutStream> stream(static_cast<IOutStream*>(new T7zStream(TargetStream, soReference)));
+            *outStream = stream.Detach();
+            return S_OK;
+        } catch (...) {
+            FCallbackError = std::current_exception();
+            return E_ABORT;
+        }
     }
     if (GetStreamProc) {
         try {
@@ -337,7 +421,7 @@ HRESULT T7zInArchive::GetStream(uint32_t index, ISequentialOutStream** outStream
     return S_OK;
 }
 
-HRESULT T7zInArchive::CreateFolderStream(uint32_t index, ISequentialOutStream** outStream)
+HRESULT T7zInArchive::CreateFolderStream(uint32_t index, ISequentialOutStream** outStream) noexcept
 {
     try {
         if (ItemIsDirectory(index))
@@ -349,13 +433,29 @@ HRESULT T7zInArchive::CreateFolderStream(uint32_t index, ISequentialOutStream** 
             return S_OK;
         }
         const std::string target = ExtractFolder + itemPath;
-        ForceDirectories(ExtractFilePath(target));
+        // A part of the path that is a link or a file is never passed through.
+        if (!ForceDirectoriesBelow(ExtractFolder, ExtractFilePath(itemPath), FCreatedFolders))
+            RaiseCannotCreate(target, errno);
         PROPVARIANT modified;
         ReadItemProperty(index, kpidMTime, modified);
-        auto* file = new TItemFileStream(target, modified, FWriteError);
+        std::unique_ptr<TItemFileStream> file;
+        std::string tempFile;
+        for (unsigned attempt = 0; !file; ++attempt) {
+            tempFile = TemporaryNameBeside(target, attempt);
+            try {
+                file = std::make_unique<TItemFileStream>(tempFile, target, modified, FWriteError, FWriteErrno);
+            } catch (const EVarnholdError& error) {
+                if (error.Failure().SystemCode != EEXIST || attempt >= 100) {
+                    ClearProperty(modified);
+                    RaiseCannotCreate(target, error.Failure().SystemCode);
+                }
+            }
+        }
         ClearProperty(modified);
-        *outStream = static_cast<IOutStream*>(new T7zStream(file, soOwned));
-        (*outStream)->AddRef();
+        FPending[index] = {tempFile, target};
+        TComPtr<IOutStream> stream(static_cast<IOutStream*>(new T7zStream(file.get(), soOwned)));
+        file.release();  // the stream owns the file now
+        *outStream = stream.Detach();
         return S_OK;
     } catch (...) {
         FCallbackError = std::current_exception();
@@ -363,37 +463,50 @@ HRESULT T7zInArchive::CreateFolderStream(uint32_t index, ISequentialOutStream** 
     }
 }
 
-HRESULT T7zInArchive::SetOperationResult(int32_t opRes)
+HRESULT T7zInArchive::SetOperationResult(int32_t opRes) noexcept
 {
     if (FCurrentIndex < FOperationResults.size())
         FOperationResults[FCurrentIndex] = opRes;
+    // The library has let go of the item's stream by now, so its file is
+    // closed and whole, or it is damaged and goes.
+    if (opRes == kOperationResultOK) {
+        try {
+            CommitFolderItem(FCurrentIndex);
+        } catch (...) {
+            FCallbackError = std::current_exception();
+            return E_ABORT;
+        }
+    } else if (const auto pending = FPending.find(FCurrentIndex); pending != FPending.end()) {
+        DeleteFile(pending->second.TempFile);
+        FPending.erase(pending);
+    }
     return S_OK;
 }
 
-HRESULT T7zInArchive::CryptoGetTextPassword(BSTR* password)
+HRESULT T7zInArchive::CryptoGetTextPassword(BSTR* password) noexcept
 {
     if (!password)
         return E_POINTER;
-    if (PasswordKnown) {
-        *password = SysAllocStringProc(Utf8ToWide(Password).c_str());
-        return *password ? S_OK : E_OUTOFMEMORY;
-    }
-    if (!PasswordProc)
-        return S_FALSE;
-    std::string typed;
-    HRESULT result = S_OK;
+    *password = nullptr;
     try {
-        result = PasswordProc(PasswordSender, typed);
+        if (PasswordKnown) {
+            *password = SysAllocStringProc(Utf8ToWide(Password).c_str());
+            return *password ? S_OK : E_OUTOFMEMORY;
+        }
+        if (!PasswordProc)
+            return S_FALSE;
+        std::string typed;
+        const HRESULT result = PasswordProc(PasswordSender, typed);
+        if (result == S_OK) {
+            *password = SysAllocStringProc(Utf8ToWide(typed).c_str());
+            if (!*password)
+                return E_OUTOFMEMORY;
+            Password = typed;
+            PasswordKnown = true;
+        }
+        return result;
     } catch (...) {
         FCallbackError = std::current_exception();
         return E_ABORT;
     }
-    if (result == S_OK) {
-        *password = SysAllocStringProc(Utf8ToWide(typed).c_str());
-        if (!*password)
-            return E_OUTOFMEMORY;
-        Password = typed;
-        PasswordKnown = true;
-    }
-    return result;
 }

@@ -6,6 +6,7 @@
 #include "sevenzip/SevenZip.h"
 
 #include <exception>
+#include <map>
 
 class T7zInArchive final : public T7zArchive,
                            public I7zArchiveReader,
@@ -18,9 +19,9 @@ public:
     explicit T7zInArchive(const std::string& libraryPath) : T7zArchive(libraryPath) {}
 
     // IUnknown, shared by every interface of the object.
-    HRESULT QueryInterface(const GUID& iid, void** object) override;
-    uint32_t AddRef() override { return DoAddRef(); }
-    uint32_t Release() override { return DoRelease(); }
+    HRESULT QueryInterface(const GUID& iid, void** object) noexcept override;
+    uint32_t AddRef() noexcept override { return DoAddRef(); }
+    uint32_t Release() noexcept override { return DoRelease(); }
 
     // I7zArchiveReader
     void OpenFromFile(const std::string& fileName) override;
@@ -44,29 +45,33 @@ public:
     GUID GetFormatId() override { return FormatId; }
     int32_t ItemOperationResult(uint32_t index) override;
     std::vector<std::string> RefusedPaths() override { return FRefusedPaths; }
+    void ExtractSelectedToFolder(const uint32_t* indices, uint32_t count, const std::string& folder) override;
+    std::vector<TFolderCollision> Collisions() override { return FCollisions; }
+    std::vector<std::string> CreatedFolders() override { return FCreatedFolders; }
+    bool ItemWritten(uint32_t index) override { return index < FWritten.size() && FWritten[index]; }
 
     // IArchiveOpenCallback (answers only)
-    HRESULT SetTotal(const uint64_t*, const uint64_t*) override { return S_OK; }
-    HRESULT SetCompleted(const uint64_t*, const uint64_t*) override { return S_OK; }
+    HRESULT SetTotal(const uint64_t*, const uint64_t*) noexcept override { return S_OK; }
+    HRESULT SetCompleted(const uint64_t*, const uint64_t*) noexcept override { return S_OK; }
     // IProgress / IArchiveExtractCallback
-    HRESULT SetTotal(uint64_t total) override;
-    HRESULT SetCompleted(const uint64_t* completeValue) override;
-    HRESULT GetStream(uint32_t index, ISequentialOutStream** outStream, int32_t askExtractMode) override;
-    HRESULT PrepareOperation(int32_t) override { return S_OK; }
-    HRESULT SetOperationResult(int32_t opRes) override;
+    HRESULT SetTotal(uint64_t total) noexcept override;
+    HRESULT SetCompleted(const uint64_t* completeValue) noexcept override;
+    HRESULT GetStream(uint32_t index, ISequentialOutStream** outStream, int32_t askExtractMode) noexcept override;
+    HRESULT PrepareOperation(int32_t) noexcept override { return S_OK; }
+    HRESULT SetOperationResult(int32_t opRes) noexcept override;
     // ICryptoGetTextPassword
-    HRESULT CryptoGetTextPassword(BSTR* password) override;
+    HRESULT CryptoGetTextPassword(BSTR* password) noexcept override;
     // IArchiveOpenVolumeCallback
-    HRESULT GetProperty(PROPID, PROPVARIANT*) override { return S_OK; }
+    HRESULT GetProperty(PROPID, PROPVARIANT*) noexcept override { return S_OK; }
     // Single-volume archives only: no other volume is ever handed out.
-    HRESULT GetStream(const wchar_t*, IInStream** inStream) override
+    HRESULT GetStream(const wchar_t*, IInStream** inStream) noexcept override
     {
         if (inStream)
             *inStream = nullptr;
         return S_OK;
     }
     // IArchiveOpenSetSubArchiveName
-    HRESULT SetSubArchiveName(const wchar_t*) override { return S_OK; }
+    HRESULT SetSubArchiveName(const wchar_t*) noexcept override { return S_OK; }
 
 private:
     ~T7zInArchive() override;
@@ -76,8 +81,13 @@ private:
     std::string ItemText(uint32_t index, PROPID propId);
     // One Extract call with this object as call-back; raises what went wrong.
     void RunExtract(const uint32_t* indices, uint32_t count, bool test);
-    HRESULT CreateFolderStream(uint32_t index, ISequentialOutStream** outStream);
-    HRESULT ReportProgress(bool isTotal, uint64_t value);
+    HRESULT CreateFolderStream(uint32_t index, ISequentialOutStream** outStream) noexcept;
+    void RunFolderExtract(const uint32_t* indices, uint32_t count, const std::string& folder);
+    // Gives the item's temporary file its name, or notes the collision.
+    void CommitFolderItem(uint32_t index);
+    // Deletes the temporary files of items never committed.
+    void DiscardPendingItems();
+    HRESULT ReportProgress(bool isTotal, uint64_t value) noexcept;
 
     TComPtr<IInArchive> Handler;
     TArchivePasswordProc PasswordProc = nullptr;
@@ -99,4 +109,16 @@ private:
     std::vector<std::string> FRefusedPaths;
     std::exception_ptr FCallbackError;
     std::string FWriteError;
+    int FWriteErrno = 0;
+
+    // Per extraction into a folder: the temporary file and target of each
+    // item handed a stream and not yet committed or discarded.
+    struct TPendingItem {
+        std::string TempFile;
+        std::string Target;
+    };
+    std::map<uint32_t, TPendingItem> FPending;
+    std::vector<TFolderCollision> FCollisions;
+    std::vector<std::string> FCreatedFolders;
+    std::vector<bool> FWritten;
 };

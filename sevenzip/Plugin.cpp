@@ -48,8 +48,15 @@ std::string SystemResultText(HRESULT code)
 
 void CheckResult(HRESULT code)
 {
-    if (code != S_OK)
-        throw EVarnholdError(SystemResultText(code));
+    if (code == S_OK)
+        return;
+    const uint32_t value = static_cast<uint32_t>(code);
+    TFailure failure;
+    if ((value & 0xFFFF0000u) == 0x80070000u)
+        failure = MakeFailure(TFailureKind::fkUnexpected, std::string(), static_cast<int>(value & 0xFFFF));
+    failure.Kind = TFailureKind::fkUnexpected;
+    failure.ResultCode = value;
+    throw EVarnholdError(failure, SystemResultText(code));
 }
 
 T7zPlugin::T7zPlugin(const std::string& libraryPath)

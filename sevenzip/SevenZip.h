@@ -17,6 +17,19 @@ using TArchiveProgressProc = HRESULT (*)(void* sender, bool isTotal, int64_t val
 using TArchivePasswordProc = HRESULT (*)(void* sender, std::string& password);
 using TArchiveGetStreamProc = HRESULT (*)(void* sender, uint32_t index, ISequentialOutStream** stream);
 
+// How an extraction into a folder works: each item is written under a
+// temporary name in its target's folder and gets its own name only once the
+// library has reported it complete and OK, and only when nothing is at that
+// name by then. So a damaged or unfinished item never stands under its name,
+// nothing that was at the name is ever replaced, and nothing is written
+// through a link. Whatever way the call ends, no temporary file of it stays
+// behind but those of the collisions it hands back.
+struct TFolderCollision {
+    uint32_t Index = 0;
+    std::string TempFile;  // the item's complete data
+    std::string Target;    // the name it could not take
+};
+
 // {022CF785-3ECE-46EF-9755-291FA84CC6C9}
 constexpr GUID IID_I7zArchiveReader = {0x022CF785, 0x3ECE, 0x46EF, {0x97, 0x55, 0x29, 0x1F, 0xA8, 0x4C, 0xC6, 0xC9}};
 
@@ -47,6 +60,16 @@ struct I7zArchiveReader : IUnknown {
     // Item paths that the last ExtractToFolder refused because they would
     // have led outside its folder.
     virtual std::vector<std::string> RefusedPaths() = 0;
+    // ExtractToFolder for the listed items only.
+    virtual void ExtractSelectedToFolder(const uint32_t* indices, uint32_t count, const std::string& folder) = 0;
+    // Items of the last extraction into a folder that were complete and OK
+    // but whose name something else took meanwhile. Their data waits in the
+    // temporary file beside the target for the caller to place or delete.
+    virtual std::vector<TFolderCollision> Collisions() = 0;
+    // The folders the last extraction into a folder created, parents first.
+    virtual std::vector<std::string> CreatedFolders() = 0;
+    // True when the last extraction into a folder gave the item its name.
+    virtual bool ItemWritten(uint32_t index) = 0;
 };
 
 // The library's text for a result code: the system's words, without trailing

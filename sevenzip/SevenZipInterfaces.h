@@ -5,61 +5,61 @@
 #include "sevenzip/ComBase.h"
 
 struct ISequentialInStream : IUnknown {
-    virtual HRESULT Read(void* data, uint32_t size, uint32_t* processedSize) = 0;
+    virtual HRESULT Read(void* data, uint32_t size, uint32_t* processedSize) noexcept = 0;
 };
 struct ISequentialOutStream : IUnknown {
-    virtual HRESULT Write(const void* data, uint32_t size, uint32_t* processedSize) = 0;
+    virtual HRESULT Write(const void* data, uint32_t size, uint32_t* processedSize) noexcept = 0;
 };
 struct IInStream : ISequentialInStream {
-    virtual HRESULT Seek(int64_t offset, uint32_t seekOrigin, uint64_t* newPosition) = 0;
+    virtual HRESULT Seek(int64_t offset, uint32_t seekOrigin, uint64_t* newPosition) noexcept = 0;
 };
 struct IOutStream : ISequentialOutStream {
-    virtual HRESULT Seek(int64_t offset, uint32_t seekOrigin, uint64_t* newPosition) = 0;
-    virtual HRESULT SetSize(uint64_t newSize) = 0;
+    virtual HRESULT Seek(int64_t offset, uint32_t seekOrigin, uint64_t* newPosition) noexcept = 0;
+    virtual HRESULT SetSize(uint64_t newSize) noexcept = 0;
 };
 struct IStreamGetSize : IUnknown {
-    virtual HRESULT GetSize(uint64_t* size) = 0;
+    virtual HRESULT GetSize(uint64_t* size) noexcept = 0;
 };
 struct IOutStreamFlush : IUnknown {
-    virtual HRESULT Flush() = 0;
+    virtual HRESULT Flush() noexcept = 0;
 };
 
 struct IProgress : IUnknown {
-    virtual HRESULT SetTotal(uint64_t total) = 0;
-    virtual HRESULT SetCompleted(const uint64_t* completeValue) = 0;
+    virtual HRESULT SetTotal(uint64_t total) noexcept = 0;
+    virtual HRESULT SetCompleted(const uint64_t* completeValue) noexcept = 0;
 };
 struct IArchiveOpenCallback : IUnknown {
-    virtual HRESULT SetTotal(const uint64_t* files, const uint64_t* bytes) = 0;
-    virtual HRESULT SetCompleted(const uint64_t* files, const uint64_t* bytes) = 0;
+    virtual HRESULT SetTotal(const uint64_t* files, const uint64_t* bytes) noexcept = 0;
+    virtual HRESULT SetCompleted(const uint64_t* files, const uint64_t* bytes) noexcept = 0;
 };
 struct IArchiveExtractCallback : IProgress {
-    virtual HRESULT GetStream(uint32_t index, ISequentialOutStream** outStream, int32_t askExtractMode) = 0;
-    virtual HRESULT PrepareOperation(int32_t askExtractMode) = 0;
-    virtual HRESULT SetOperationResult(int32_t opRes) = 0;
+    virtual HRESULT GetStream(uint32_t index, ISequentialOutStream** outStream, int32_t askExtractMode) noexcept = 0;
+    virtual HRESULT PrepareOperation(int32_t askExtractMode) noexcept = 0;
+    virtual HRESULT SetOperationResult(int32_t opRes) noexcept = 0;
 };
 struct ICryptoGetTextPassword : IUnknown {
-    virtual HRESULT CryptoGetTextPassword(BSTR* password) = 0;
+    virtual HRESULT CryptoGetTextPassword(BSTR* password) noexcept = 0;
 };
 struct IArchiveOpenVolumeCallback : IUnknown {
-    virtual HRESULT GetProperty(PROPID propID, PROPVARIANT* value) = 0;
-    virtual HRESULT GetStream(const wchar_t* name, IInStream** inStream) = 0;
+    virtual HRESULT GetProperty(PROPID propID, PROPVARIANT* value) noexcept = 0;
+    virtual HRESULT GetStream(const wchar_t* name, IInStream** inStream) noexcept = 0;
 };
 struct IArchiveOpenSetSubArchiveName : IUnknown {
-    virtual HRESULT SetSubArchiveName(const wchar_t* name) = 0;
+    virtual HRESULT SetSubArchiveName(const wchar_t* name) noexcept = 0;
 };
 
 struct IInArchive : IUnknown {
-    virtual HRESULT Open(IInStream* stream, const uint64_t* maxCheckStartPosition, IArchiveOpenCallback* openCallback) = 0;
-    virtual HRESULT Close() = 0;
-    virtual HRESULT GetNumberOfItems(uint32_t* numItems) = 0;
-    virtual HRESULT GetProperty(uint32_t index, PROPID propID, PROPVARIANT* value) = 0;
+    virtual HRESULT Open(IInStream* stream, const uint64_t* maxCheckStartPosition, IArchiveOpenCallback* openCallback) noexcept = 0;
+    virtual HRESULT Close() noexcept = 0;
+    virtual HRESULT GetNumberOfItems(uint32_t* numItems) noexcept = 0;
+    virtual HRESULT GetProperty(uint32_t index, PROPID propID, PROPVARIANT* value) noexcept = 0;
     virtual HRESULT Extract(const uint32_t* indices, uint32_t numItems, int32_t testMode,
-                            IArchiveExtractCallback* extractCallback) = 0;
-    virtual HRESULT GetArchiveProperty(PROPID propID, PROPVARIANT* value) = 0;
-    virtual HRESULT GetNumberOfProperties(uint32_t* numProps) = 0;
-    virtual HRESULT GetPropertyInfo(uint32_t index, BSTR* name, PROPID* propID, VARTYPE* varType) = 0;
-    virtual HRESULT GetNumberOfArchiveProperties(uint32_t* numProps) = 0;
-    virtual HRESULT GetArchivePropertyInfo(uint32_t index, BSTR* name, PROPID* propID, VARTYPE* varType) = 0;
+                            IArchiveExtractCallback* extractCallback) noexcept = 0;
+    virtual HRESULT GetArchiveProperty(PROPID propID, PROPVARIANT* value) noexcept = 0;
+    virtual HRESULT GetNumberOfProperties(uint32_t* numProps) noexcept = 0;
+    virtual HRESULT GetPropertyInfo(uint32_t index, BSTR* name, PROPID* propID, VARTYPE* varType) noexcept = 0;
+    virtual HRESULT GetNumberOfArchiveProperties(uint32_t* numProps) noexcept = 0;
+    virtual HRESULT GetArchivePropertyInfo(uint32_t index, BSTR* name, PROPID* propID, VARTYPE* varType) noexcept = 0;
 };
 
 constexpr GUID IID_ISequentialInStream = SevenZipIid(0x03, 0x01);
@@ -85,4 +85,5 @@ constexpr PROPID kpidMTime = 12;
 
 // Ask modes and operation results of IArchiveExtractCallback.
 constexpr int32_t kExtractModeExtract = 0;
+constexpr int32_t kOperationResultOK = 0;  // SetOperationResult: the item is complete and its check passed
 constexpr int32_t kOperationOk = 0;

@@ -8,7 +8,7 @@ T7zStream::~T7zStream()
         delete Stream;
 }
 
-HRESULT T7zStream::QueryInterface(const GUID& iid, void** object)
+HRESULT T7zStream::QueryInterface(const GUID& iid, void** object) noexcept
 {
     if (!object)
         return E_POINTER;
@@ -28,33 +28,55 @@ HRESULT T7zStream::QueryInterface(const GUID& iid, void** object)
     return S_OK;
 }
 
-HRESULT T7zStream::Read(void* data, uint32_t size, uint32_t* processedSize)
+// No exception may cross into the library: every method answers with a code.
+HRESULT T7zStream::Read(void* data, uint32_t size, uint32_t* processedSize) noexcept
 {
-    PausePoint();
-    const int64_t done = Stream->Read(data, size);
     if (processedSize)
-        *processedSize = done > 0 ? static_cast<uint32_t>(done) : 0;
-    return S_OK;
+        *processedSize = 0;
+    try {
+        PausePoint();
+        const int64_t done = Stream->Read(data, size);
+        if (processedSize)
+            *processedSize = done > 0 ? static_cast<uint32_t>(done) : 0;
+        return S_OK;
+    } catch (...) {
+        return E_FAIL;
+    }
 }
 
-HRESULT T7zStream::Write(const void* data, uint32_t size, uint32_t* processedSize)
+HRESULT T7zStream::Write(const void* data, uint32_t size, uint32_t* processedSize) noexcept
 {
-    PausePoint();
-    const int64_t done = Stream->Write(data, size);
     if (processedSize)
-        *processedSize = done > 0 ? static_cast<uint32_t>(done) : 0;
-    return S_OK;
+        *processedSize = 0;
+    try {
+        PausePoint();
+        const int64_t done = Stream->Write(data, size);
+        if (processedSize)
+            *processedSize = done > 0 ? static_cast<uint32_t>(done) : 0;
+        return S_OK;
+    } catch (...) {
+        return E_FAIL;
+    }
 }
 
-HRESULT T7zStream::Seek(int64_t offset, uint32_t seekOrigin, uint64_t* newPosition)
+HRESULT T7zStream::Seek(int64_t offset, uint32_t seekOrigin, uint64_t* newPosition) noexcept
 {
-    Stream->Seek(offset, static_cast<TSeekOrigin>(seekOrigin & 0xFF));
-    if (newPosition)
-        *newPosition = static_cast<uint64_t>(Stream->Position());
-    return S_OK;
+    if (seekOrigin > static_cast<uint32_t>(soEnd))
+        return STG_E_INVALIDFUNCTION;
+    try {
+        // A failed seek must not pass for a position the library would then trust.
+        const int64_t position = Stream->Seek(offset, static_cast<TSeekOrigin>(seekOrigin));
+        if (position < 0)
+            return E_FAIL;
+        if (newPosition)
+            *newPosition = static_cast<uint64_t>(position);
+        return S_OK;
+    } catch (...) {
+        return E_FAIL;
+    }
 }
 
-HRESULT T7zStream::SetSize(uint64_t newSize)
+HRESULT T7zStream::SetSize(uint64_t newSize) noexcept
 {
     try {
         Stream->SetSize(static_cast<int64_t>(newSize));
@@ -64,9 +86,17 @@ HRESULT T7zStream::SetSize(uint64_t newSize)
     return S_OK;
 }
 
-HRESULT T7zStream::GetSize(uint64_t* size)
+HRESULT T7zStream::GetSize(uint64_t* size) noexcept
 {
-    if (size)
-        *size = static_cast<uint64_t>(Stream->Size());
-    return S_OK;
+    if (!size)
+        return E_POINTER;
+    try {
+        const int64_t bytes = Stream->Size();
+        if (bytes < 0)
+            return E_FAIL;
+        *size = static_cast<uint64_t>(bytes);
+        return S_OK;
+    } catch (...) {
+        return E_FAIL;
+    }
 }

@@ -16,16 +16,16 @@ class T7zStream final : public TInterfacedObject,
 public:
     T7zStream(TStream* stream, TStreamOwnership ownership) : Stream(stream), Ownership(ownership) {}
 
-    HRESULT QueryInterface(const GUID& iid, void** object) override;
-    uint32_t AddRef() override { return DoAddRef(); }
-    uint32_t Release() override { return DoRelease(); }
+    HRESULT QueryInterface(const GUID& iid, void** object) noexcept override;
+    uint32_t AddRef() noexcept override { return DoAddRef(); }
+    uint32_t Release() noexcept override { return DoRelease(); }
 
-    HRESULT Read(void* data, uint32_t size, uint32_t* processedSize) override;
-    HRESULT Write(const void* data, uint32_t size, uint32_t* processedSize) override;
-    HRESULT Seek(int64_t offset, uint32_t seekOrigin, uint64_t* newPosition) override;
-    HRESULT SetSize(uint64_t newSize) override;
-    HRESULT GetSize(uint64_t* size) override;
-    HRESULT Flush() override { return S_OK; }
+    HRESULT Read(void* data, uint32_t size, uint32_t* processedSize) noexcept override;
+    HRESULT Write(const void* data, uint32_t size, uint32_t* processedSize) noexcept override;
+    HRESULT Seek(int64_t offset, uint32_t seekOrigin, uint64_t* newPosition) noexcept override;
+    HRESULT SetSize(uint64_t newSize) noexcept override;
+    HRESULT GetSize(uint64_t* size) noexcept override;
+    HRESULT Flush() noexcept override { return S_OK; }
 
     TStream* const Stream;
     const TStreamOwnership Ownership;

@@ -4,36 +4,58 @@
 
 namespace {
 
-constexpr char32_t REPLACEMENT = 0xFFFD;
+constexpr char32_t BYTE_ESCAPE_BASE = 0xEF00;  // + a byte of 0x80..0xFF that is not UTF-8
+constexpr char32_t SURROGATE_FIRST = 0xD800;
+constexpr char32_t LOW_SURROGATE_FIRST = 0xDC00;
+constexpr char32_t SURROGATE_LAST = 0xDFFF;
 
-bool IsScalar(char32_t c)
+bool IsSurrogate(char32_t c) { return c >= SURROGATE_FIRST && c <= SURROGATE_LAST; }
+bool IsHighSurrogate(char32_t c) { return c >= SURROGATE_FIRST && c < LOW_SURROGATE_FIRST; }
+bool IsLowSurrogate(char32_t c) { return c >= LOW_SURROGATE_FIRST && c <= SURROGATE_LAST; }
+
+// The length of the well-formed UTF-8 sequence at text[i] and its value; 0
+// when the bytes there are not one (overlong forms and surrogates included).
+int DecodeUtf8(const std::string& text, size_t i, char32_t& c)
 {
-    return c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF);
+    const unsigned char lead = static_cast<unsigned char>(text[i]);
+    const int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
+    if (length == 0 || i + length > text.size())
+        return 0;
+    c = length == 1 ? lead : length == 2 ? lead & 0x1F : length == 3 ? lead & 0x0F : lead & 0x07;
+    for (int k = 1; k < length; ++k) {
+        const unsigned char next = static_cast<unsigned char>(text[i + k]);
+        if ((next & 0xC0) != 0x80)
+            return 0;
+        c = (c << 6) | (next & 0x3F);
+    }
+    static const char32_t minimum[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (c < minimum[length] || c > 0x10FFFF || IsSurrogate(c))
+        return 0;
+    return length;
 }
 
 }  // namespace
 
 std::wstring Utf8ToWide(const std::string& text)
 {
-    static_assert(sizeof(wchar_t) == 4, "the library's wide text is UTF-32 on this build");
     std::wstring result;
     result.reserve(text.size());
     for (size_t i = 0; i < text.size();) {
-        const unsigned char lead = static_cast<unsigned char>(text[i]);
-        int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
-        char32_t c = length == 1 ? lead : length == 2 ? lead & 0x1F : length == 3 ? lead & 0x0F : lead & 0x07;
-        bool valid = length != 0 && i + length <= text.size();
-        for (int k = 1; valid && k < length; ++k) {
-            const unsigned char next = static_cast<unsigned char>(text[i + k]);
-            valid = (next & 0xC0) == 0x80;
-            c = (c << 6) | (next & 0x3F);
+        char32_t c = 0;
+        const int length = DecodeUtf8(text, i, c);
+        if (length == 0) {
+            result.push_back(static_cast<wchar_t>(BYTE_ESCAPE_BASE + static_cast<unsigned char>(text[i])));
+            ++i;
+            continue;
         }
-        // Overlong forms and non-scalar values are malformed too.
-        static const char32_t minimum[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (valid && (c < minimum[length] || !IsScalar(c)))
-            valid = false;
-        result.push_back(static_cast<wchar_t>(valid ? c : REPLACEMENT));
-        i += valid ? length : 1;
+        if (c >= 0x10000) {
+            c -= 0x10000;
+            result.push_back(static_cast<wchar_t>(SURROGATE_FIRST + (c >> 10)));
+            result.push_back(static_cast<wchar_t>(LOW_SURROGATE_FIRST + (c & 0x3FF)));
+        } else {
+            result.push_back(static_cast<wchar_t>(c));
+        }
+        i += static_cast<size_t>(length);
     }
     return result;
 }
@@ -44,9 +66,18 @@ std::string WideToUtf8(const wchar_t* text)
     if (!text)
         return result;
     for (; *text; ++text) {
-        char32_t c = static_cast<char32_t>(*text);
-        if (!IsScalar(c))
-            c = REPLACEMENT;
+        // Only the low 16 bits are a code unit; a wider wchar_t carries nothing more.
+        char32_t c = static_cast<char32_t>(*text) & 0xFFFF;
+        if (c >= BYTE_ESCAPE_BASE + 0x80 && c <= BYTE_ESCAPE_BASE + 0xFF) {
+            result.push_back(static_cast<char>(c - BYTE_ESCAPE_BASE));
+            continue;
+        }
+        if (IsHighSurrogate(c) && IsLowSurrogate(static_cast<char32_t>(text[1]) & 0xFFFF)) {
+            const char32_t low = static_cast<char32_t>(*++text) & 0xFFFF;
+            c = 0x10000 + ((c - SURROGATE_FIRST) << 10) + (low - LOW_SURROGATE_FIRST);
+        }
+        // A lone surrogate keeps its three-byte form, so two names that differ
+        // only there stay two names.
         AppendUtf8(result, c);
     }
     return result;

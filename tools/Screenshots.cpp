@@ -14,7 +14,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 
@@ -50,16 +52,39 @@ const TMessage MESSAGES[] = {
 
 const char* const SAMPLE_PLACEHOLDER = "/media/backup/Documents/recovered files/from the old laptop/";
 
+// Offscreen windows have no frame. The bar a window manager would draw, at
+// the window's width: the title is cut in the middle where it would be cut
+// there, so a title that does not fit shows in the picture.
+QPixmap WithTitleBar(const QWidget& widget, const QPixmap& window)
+{
+    const QFont font = TitleBarFont(widget.font());
+    const int barHeight = QFontMetrics(font).height() + 8;
+    const QSize size = window.deviceIndependentSize().toSize();
+    QPixmap shot(QSize(size.width(), size.height() + barHeight) * window.devicePixelRatio());
+    shot.setDevicePixelRatio(window.devicePixelRatio());
+    QPainter painter(&shot);
+    const QRect bar(0, 0, size.width(), barHeight);
+    painter.fillRect(bar, QColor(0x4a, 0x6e, 0xa9));
+    painter.setPen(Qt::white);
+    painter.setFont(font);
+    const int titleRoom = std::max(0, size.width() - TITLE_BAR_CONTROLS_WIDTH);
+    const QString title = QFontMetrics(font).elidedText(widget.windowTitle(), Qt::ElideMiddle, titleRoom);
+    painter.drawText(bar, Qt::AlignCenter, title);
+    painter.drawPixmap(0, barHeight, window);
+    return shot;
+}
+
 class TShots {
 public:
     explicit TShots(const QString& folder) : FFolder(folder) {}
 
-    // Grabs the widget as it is on screen, shown and laid out.
+    // Grabs the widget as it is on screen, shown and laid out, under a
+    // title bar of its width.
     void Save(QWidget& widget, const QString& name, bool keepShown = false)
     {
         widget.show();
         QApplication::processEvents();
-        widget.grab().save(FFolder + "/" + FPrefix + "-" + name + ".png");
+        WithTitleBar(widget, widget.grab()).save(FFolder + "/" + FPrefix + "-" + name + ".png");
         if (!keepShown)
             widget.hide();
     }

@@ -2,6 +2,7 @@
 // pseudo-terminal), with the password prompt, the overwrite question, the
 // progress line and Ctrl-C.
 #include "core/CliFixture.h"
+#include "extract/WorkFolder.h"
 
 #include <chrono>
 #include <csignal>
@@ -179,7 +180,7 @@ TEST_F(CommandLineOnATerminal, CtrlCAtThePasswordPromptCancelsAndGivesTheEchoBac
     ASSERT_TRUE(run.Started());
     ASSERT_TRUE(run.WaitFor("Enter password:")) << run.Output;
     run.Type(CTRL_C);
-    ASSERT_TRUE(run.WaitFor("cancelled")) << run.Output;
+    ASSERT_TRUE(run.WaitFor("The extraction was cancelled.")) << run.Output;
     EXPECT_TRUE(run.EchoIsOn());
     EXPECT_EQ(run.Finish(), 4) << run.Output;
     EXPECT_TRUE(ListFiles(Out).empty());
@@ -259,6 +260,36 @@ TEST_F(CommandLineOnATerminal, QuestionsUseTheTerminalWhenStandardInputIsRedirec
     run.Type("a\n");
     EXPECT_EQ(run.Finish(), 0) << run.Output;
     EXPECT_EQ(FilesWithContent(Out), (std::vector<std::string>{"a.txt=alpha", "docs/b.txt=bravo"}));
+}
+
+// The question in the user's language, with the same answer letters, and the
+// file times to the even second as the overwrite dialog shows them.
+TEST_F(CommandLineOnATerminal, TheQuestionIsAskedInTheUsersLanguage)
+{
+    struct TCase {
+        const char* Locale;
+        const char* QuestionEnd;
+        const char* ExistingFile;  // the size and time line of a.txt, already there
+    };
+    const TCase cases[] = {
+        {"LC_ALL=C", QUESTION_END, "4 bytes, modified on: 2021-06-15 14:39:56"},
+        {"LC_ALL=de_DE.UTF-8", "[c] abbrechen: ", "4 Bytes, geändert am: 2021-06-15 14:39:56"},
+        {"LC_ALL=ja_JP.UTF-8", "[c] キャンセル: ", "4 バイト, 修正: 2021-06-15 14:39:56"},
+    };
+    for (const TCase& c : cases) {
+        DeleteFolderTree(Out);
+        PutMineInTheOutputFolder();
+        ASSERT_EQ(RunProgram({"touch", "-d", "2021-06-15 14:39:57", Out + "a.txt"}), 0);
+        std::vector<std::string> environment = Environment(true);
+        environment[0] = c.Locale;
+        TTerminalRun run({Exe, Out}, environment);
+        ASSERT_TRUE(run.Started());
+        ASSERT_TRUE(run.WaitFor(c.QuestionEnd)) << c.Locale << run.Output;
+        EXPECT_NE(run.Output.find(c.ExistingFile), std::string::npos) << c.Locale << run.Output;
+        run.Type("a\n");
+        EXPECT_EQ(run.Finish(), 0) << c.Locale << run.Output;
+        EXPECT_EQ(FilesWithContent(Out), (std::vector<std::string>{"a.txt=alpha", "docs/b.txt=bravo"})) << c.Locale;
+    }
 }
 
 // The progress line is drawn once a second on a terminal, unless --quiet.

@@ -60,8 +60,10 @@ INSTANTIATE_TEST_SUITE_P(Table, CommandLineExits, ::testing::Values(
     TExitCase{"WrongPassword", "VARNHOLD_PASSWORD='pass word'", {"EXE", "OUT"}, 2, "Passwords do not match"},
     TExitCase{"WrongPasswordInTheUsersLanguage", "LC_ALL=de_DE.UTF-8 VARNHOLD_PASSWORD='pass word'", {"EXE", "OUT"}, 2,
               "Die Passw\u00f6rter stimmen nicht \u00fcberein."},
-    TExitCase{"NotProtected", "VARNHOLD_PASSWORD=x", {"PLAIN", "OUT"}, 1, "The files could not be extracted: "},
-    TExitCase{"MissingExecutable", "VARNHOLD_PASSWORD=x", {"/nonexistent/app.exe", "OUT"}, 1, "Cannot open file"},
+    TExitCase{"NotProtected", "VARNHOLD_PASSWORD=x", {"PLAIN", "OUT"}, 1, "is not a protected executable: it holds no files that this program can read"},
+    TExitCase{"NotProtectedInTheUsersLanguage", "LC_ALL=de_DE.UTF-8 VARNHOLD_PASSWORD=x", {"PLAIN", "OUT"}, 1,
+              "ist keine gesch\u00fctzte ausf\u00fchrbare Datei: Sie enth\u00e4lt keine Dateien"},
+    TExitCase{"MissingExecutable", "VARNHOLD_PASSWORD=x", {"/nonexistent/app.exe", "OUT"}, 1, "The file \"/nonexistent/app.exe\" could not be opened or read."},
     TExitCase{"BlankOutputFolder", "VARNHOLD_PASSWORD='pass word '", {"EXE", " "}, 64, "Specify a location"},
     TExitCase{"FolderCannotBeCreated", "VARNHOLD_PASSWORD='pass word '", {"EXE", "BLOCKED"}, 3, "Cannot create folder"},
     TExitCase{"NoArguments", "", {}, 64, "Usage:"},
@@ -70,7 +72,14 @@ INSTANTIATE_TEST_SUITE_P(Table, CommandLineExits, ::testing::Values(
     TExitCase{"EmptyPasswordFileName", "", {"--password-file=", "EXE", "OUT"}, 64, "--password-file needs a file name"},
     TExitCase{"ValueForAFlag", "", {"--quiet=yes", "EXE", "OUT"}, 64, "--quiet takes no value"},
     TExitCase{"BadOverwriteMode", "", {"--overwrite", "always", "EXE", "OUT"}, 64, "--overwrite takes"},
-    TExitCase{"NoPasswordAnywhere", "", {"EXE", "OUT"}, 64, "no password"},
+    TExitCase{"NoPasswordAnywhere", "", {"EXE", "OUT"}, 64, "No password was given: use --password-file"},
+    TExitCase{"NoPasswordInTheUsersLanguage", "LC_ALL=ja_JP.UTF-8", {"EXE", "OUT"}, 64,
+              "\u30d1\u30b9\u30ef\u30fc\u30c9\u304c\u6307\u5b9a\u3055\u308c\u3066\u3044\u307e\u305b\u3093"},
+    TExitCase{"UnreadablePasswordFile", "", {"--password-file", "/nonexistent/pw.txt", "EXE", "OUT"}, 64,
+              "The password file \"/nonexistent/pw.txt\" cannot be read."},
+    TExitCase{"UnreadablePasswordFileInTheUsersLanguage", "LC_ALL=de_DE.UTF-8",
+              {"--password-file", "/nonexistent/pw.txt", "EXE", "OUT"}, 64,
+              "Die Passwortdatei \u201e/nonexistent/pw.txt\u201c kann nicht gelesen werden."},
     TExitCase{"Help", "", {"--help"}, 0, "Exit codes"},
     TExitCase{"Version", "", {"--version"}, 0, "varnhold-extract-cli "}),
     [](const auto& info) { return std::string(info.param.Name); });
@@ -86,7 +95,10 @@ TEST_F(CommandLine, PasswordSources)
     EXPECT_EQ(Cli("VARNHOLD_PASSWORD=wrong", {"--password-file", Scratch / "pw.txt", Exe, Scratch / "four"}), 0) << Output;
     EXPECT_EQ(Cli("", {"--password-file", Scratch / "missing.txt", Exe, Scratch / "six"}), 64) << Output;
     EXPECT_EQ(Cli("", {"--password-file", "-", Exe, Scratch / "seven"}, "   \n"), 64) << Output;
-    for (const char* folder : {"one", "two", "three", "four", "five"})
+    // A byte-order mark that an editor put first is no part of the password.
+    WriteTextFile(Scratch / "bom.txt", "\xEF\xBB\xBFpass word \n");
+    EXPECT_EQ(Cli("", {"--password-file", Scratch / "bom.txt", Exe, Scratch / "eight"}), 0) << Output;
+    for (const char* folder : {"one", "two", "three", "four", "five", "eight"})
         EXPECT_EQ(ReadWholeFile(Scratch / (std::string(folder) + "/docs/b.txt")), "bravo") << folder;
 }
 
@@ -109,7 +121,8 @@ TEST_F(CommandLine, AskWithoutATerminalIsRefusedBeforeAnythingIsWritten)
 {
     WriteTextFile(Out + "a.txt", "mine");
     EXPECT_EQ(Cli("VARNHOLD_PASSWORD='pass word '", {Exe, Out}), 1);
-    EXPECT_NE(Output.find("--overwrite"), std::string::npos) << Output;
+    EXPECT_NE(Output.find("there is no terminal to ask what to do with them: choose --overwrite"), std::string::npos)
+        << Output;
     EXPECT_EQ(ListFiles(Out), std::vector<std::string>{"a.txt"});
     EXPECT_EQ(ReadWholeFile(Out + "a.txt"), "mine");
     EXPECT_TRUE(WorkFoldersLeft().empty());

@@ -266,8 +266,10 @@ TEST_F(ReaderCallbacks, PasswordRequests)
 
     Reader->SetPassword("pä");
     EXPECT_EQ(AskPassword(), std::make_pair(S_OK, std::wstring(L"p\u00E4")));
-    Reader->SetPassword("\xFF(\xC3");  // not UTF-8: replaced, never a crash
-    EXPECT_EQ(AskPassword(), std::make_pair(S_OK, std::wstring(L"\uFFFD(\uFFFD")));
+    Reader->SetPassword("p\xF0\x9F\x98\x80");  // beyond U+FFFF: a surrogate pair
+    EXPECT_EQ(AskPassword(), std::make_pair(S_OK, std::wstring{L'p', 0xD83D, 0xDE00}));
+    Reader->SetPassword("\xFF(\xC3");  // not UTF-8: the bytes as the library keeps them, never a crash
+    EXPECT_EQ(AskPassword(), std::make_pair(S_OK, std::wstring{0xEFFF, L'(', 0xEFC3}));
 
     TScriptedProvider provider{{S_FALSE, S_OK}};
     Reader->SetPassword("");

@@ -47,7 +47,7 @@ TEST(StreamAdapter, ReadSeekSizeAndOwnership)
         uint64_t bytes = 0;
         EXPECT_EQ(size->GetSize(&bytes), S_OK);
         EXPECT_EQ(bytes, 6u);
-        EXPECT_EQ(size->GetSize(nullptr), S_OK);
+        EXPECT_EQ(size->GetSize(nullptr), E_POINTER);
         TComPtr<IInArchive> notThere;
         EXPECT_EQ(adapter->QueryInterface(IID_IInArchive, reinterpret_cast<void**>(notThere.Put())), E_NOINTERFACE);
     }
@@ -84,7 +84,7 @@ TEST(StreamAdapter, EveryInterfaceIsTheOneAdapter)
     EXPECT_EQ(flush->Flush(), S_OK);
 }
 
-TEST(StreamAdapter, FailuresOfTheWrappedStreamShowOnlyInTheCounts)
+TEST(StreamAdapter, FailuresOfTheWrappedStreamAreReportedNotHidden)
 {
     TScratchFolder scratch;
     WriteTextFile(scratch / "read-only.bin", "0123456789");
@@ -94,18 +94,32 @@ TEST(StreamAdapter, FailuresOfTheWrappedStreamShowOnlyInTheCounts)
     EXPECT_EQ(adapter->Write("abc", 3, &done), S_OK);
     EXPECT_EQ(done, 0u) << "a stream opened for reading takes no bytes";
 
-    // From the current position, then to a place the stream cannot go: the position stays.
+    // From the current position, then to a place the stream cannot go: a
+    // failure, never a made-up position, and the position stays.
     uint64_t position = 0;
     EXPECT_EQ(adapter->Seek(4, soBeginning, nullptr), S_OK);
     EXPECT_EQ(adapter->Seek(2, soCurrent, &position), S_OK);
     EXPECT_EQ(position, 6u);
-    EXPECT_EQ(adapter->Seek(-100, soCurrent, &position), S_OK);
+    position = 77;
+    EXPECT_NE(adapter->Seek(-100, soCurrent, &position), S_OK);
+    EXPECT_EQ(position, 77u) << "nothing written on failure";
+    EXPECT_EQ(adapter->Seek(0, soCurrent, &position), S_OK);
     EXPECT_EQ(position, 6u);
-    // Only the origin's low byte reaches the stream.
-    EXPECT_EQ(adapter->Seek(-1, 0x100 | soEnd, &position), S_OK);
+    EXPECT_EQ(adapter->Seek(-1, 0x100 | soEnd, &position), STG_E_INVALIDFUNCTION) << "an origin there is not";
+    EXPECT_EQ(adapter->Seek(-1, soEnd, &position), S_OK);
     EXPECT_EQ(position, 9u);
     EXPECT_EQ(adapter->SetSize(2), S_OK);
     EXPECT_EQ(file.Size(), 10) << "a file opened for reading keeps its size";
+
+    // A stream that can no longer tell its size or position says so.
+    TComPtr<IInStream> closed(static_cast<IInStream*>(new T7zStream(&file, soReference)));
+    file.Close();
+    TComPtr<IStreamGetSize> sizer;
+    ASSERT_EQ(closed->QueryInterface(IID_IStreamGetSize, reinterpret_cast<void**>(sizer.Put())), S_OK);
+    uint64_t size = 5;
+    EXPECT_NE(sizer->GetSize(&size), S_OK);
+    EXPECT_EQ(size, 5u);
+    EXPECT_NE(closed->Seek(0, soCurrent, &position), S_OK);
 }
 
 }  // namespace

@@ -11,6 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <cstdlib>
 #include <sys/stat.h>
 #include <thread>
@@ -81,7 +84,7 @@ TEST_P(WorkerConflicts, DecisionTable)
     for (const auto& [path, content] : FIVE_FILES)
         WriteTextFile(Out(path), "mine");
     Ui.Answers.assign(c.Answers.begin(), c.Answers.end());
-    EXPECT_EQ(Run(), DONE) << Error;
+    EXPECT_EQ(Run(), (std::count(GetParam().Answers.begin(), GetParam().Answers.end(), ocCancel) ? CANCELLED : DONE)) << Error;
     EXPECT_EQ(Ui.AskedFor.size(), c.Questions);
     std::map<std::string, std::string> found;
     for (const std::string& path : ListFiles(Settings.OutputDir))
@@ -140,8 +143,9 @@ TEST_F(WorkerRun, RenameSkipsNamesAlreadyTaken)
     EXPECT_EQ(GetRenameName(Scratch / "report.txt"), Scratch / "report(1).txt");
     WriteTextFile(Scratch / "report(1).txt", "");
     WriteTextFile(Scratch / "report(2).txt", "");
-    ForceDirectories(Scratch / "report(3).txt");  // a folder does not take the name
-    EXPECT_EQ(GetRenameName(Scratch / "report.txt"), Scratch / "report(3).txt");
+    ForceDirectories(Scratch / "report(3).txt");  // a folder takes the name as well: nothing could go there
+    ASSERT_EQ(symlink("nowhere", (Scratch / "report(4).txt").c_str()), 0);  // so does a dangling link
+    EXPECT_EQ(GetRenameName(Scratch / "report.txt"), Scratch / "report(5).txt");
     EXPECT_EQ(GetRenameName("/out/data.tar.gz"), "/out/data.tar(1).gz");
     EXPECT_EQ(GetRenameName("/out/README"), "/out/README(1)");
     EXPECT_EQ(GetRenameName("/out/.profile"), "/out/(1).profile");
@@ -251,7 +255,7 @@ TEST_F(WorkerRun, CancelDuringTheCopyEndsQuietlyWithNothingWritten)
 {
     Build(Spec(FIVE_FILES));
     Ui.OnShowTotalSize = [] { SetFlag(g_bCancel, true); };
-    EXPECT_EQ(Run(), DONE);
+    EXPECT_EQ(Run(), CANCELLED);
     EXPECT_TRUE(ListFiles(Settings.OutputDir).empty());
     EXPECT_FALSE(FileExists(Settings.DllFile)) << "the library is not written after a cancel";
 }
@@ -274,9 +278,8 @@ TEST_F(WorkerRun, CancelDuringTheExtractionLeavesNoHalfWrittenFile)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
         WorkerPauseGate().Pause();
     }
-    SetFlag(g_bCancel, true);
-    WorkerPauseGate().Resume();
-    EXPECT_EQ(Ui.WaitForDone(), DONE) << worker.ErrorText();
+    worker.Cancel();
+    EXPECT_EQ(Ui.WaitForDone(), CANCELLED) << worker.ErrorText();
     worker.WaitFor();
     for (const std::string& path : ListFiles(Settings.OutputDir))
         EXPECT_EQ(ReadWholeFile(Out(path)), files[path]) << path << " is half written";
@@ -306,7 +309,9 @@ TEST_F(WorkerRun, OutputFolderThatCannotBeCreated)
     Build(Spec(FIVE_FILES));
     WriteTextFile(Scratch / "blocker", "a file where the output folder should be");
     Settings.OutputDir = Scratch / "blocker/out";
-    EXPECT_EQ(Run(), (std::pair<uintptr_t, intptr_t>{0, 1}));
+    EXPECT_EQ(Run(), FOLDER_FAILED);
+    EXPECT_EQ(OutcomeWParam(FOLDER_FAILED), 0u);
+    EXPECT_EQ(OutcomeLParam(FOLDER_FAILED), 1);
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+#include "app/CommandLine.h"
 #include "app/MainFrm.h"
 #include "dialogs/Captions.h"
 #include "dialogs/OverWriteFrm.h"
@@ -12,6 +13,12 @@
 #include "support/TestSupport.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFileSystemModel>
@@ -291,6 +298,149 @@ TEST_F(Dialogs, SetOutputFolderChooserStartsAtTheOutputFolder)
     EXPECT_TRUE(driver.Unexpected.empty());
 }
 
+TEST_F(Dialogs, SetOutputStartsWithTheFileTheProgramWasGiven)
+{
+    WriteTextFile(Scratch / "given.exe", "x");
+    const QString given = QString::fromStdString(Scratch / "given.exe");
+    TfrmSetOutput dialog;
+    dialog.PresetExeFile(given);
+    dialog.show();
+    EXPECT_EQ(dialog.edExeFile->text(), given);
+    EXPECT_EQ(dialog.edOutput->text(), DefaultOutputFolder(GetProgramFolder(), given));
+    Find<QPushButton>(dialog, "btnOK")->click();
+    EXPECT_TRUE(dialog.Accepted);
+
+    dialog.show();
+    EXPECT_TRUE(dialog.edExeFile->text().isEmpty()) << "only the first showing starts with the file";
+    dialog.close();
+}
+
+TEST_F(Dialogs, SetOutputKeepsTheFieldsWhenItComesBack)
+{
+    TfrmSetOutput dialog;
+    dialog.show();
+    dialog.edExeFile->setText("/home/user/typed.exe");
+    dialog.edOutput->setText("  ");
+    dialog.close();
+    dialog.KeepFieldsOnNextShow();
+    dialog.show();
+    EXPECT_EQ(dialog.edExeFile->text(), "/home/user/typed.exe");
+    EXPECT_EQ(dialog.edOutput->text(), "  ");
+    EXPECT_FALSE(dialog.Accepted);
+    dialog.close();
+    dialog.show();
+    EXPECT_TRUE(dialog.edExeFile->text().isEmpty()) << "kept for one showing only";
+    dialog.close();
+}
+
+TEST_F(Dialogs, DefaultOutputFolder)
+{
+    const std::string program = Scratch / "program/";
+    const std::string downloads = Scratch / "downloads/";
+    ForceDirectories(program);
+    ForceDirectories(downloads);
+    const std::string missing = Scratch / "missing/";  // nobody may write in it
+    const QString home = QDir::homePath() + (QDir::homePath().endsWith('/') ? "" : "/");
+    const QString exe = QString::fromStdString(downloads + "protected.exe");
+    const QString exeInMissing = QString::fromStdString(missing + "protected.exe");
+    struct TRow {
+        std::string Program;
+        QString ExeFile;
+        QString Expected;
+    };
+    const TRow rows[] = {
+        {program, QString(), QString::fromStdString(program)},
+        {program, exe, QString::fromStdString(program)},
+        {Scratch / "program", exe, QString::fromStdString(program)},  // the final slash is added
+        {missing, QString(), home},
+        {missing, exe, QString::fromStdString(downloads)},
+        {missing, exeInMissing, home},
+    };
+    for (const TRow& row : rows)
+        EXPECT_EQ(DefaultOutputFolder(row.Program, row.ExeFile), row.Expected)
+            << row.Program << " " << row.ExeFile.toStdString();
+}
+
+TEST_F(Dialogs, SetOutputOutputFolderFollowsOnlyItsOwnProposal)
+{
+    WriteTextFile(Scratch / "protected.exe", "x");
+    const QString exe = QString::fromStdString(Scratch / "protected.exe");
+    TfrmSetOutput dialog;
+    dialog.show();
+    const QString proposed = dialog.edOutput->text();
+    dialog.UseExeFile(exe);
+    EXPECT_EQ(dialog.edExeFile->text(), exe);
+    EXPECT_EQ(dialog.edOutput->text(), DefaultOutputFolder(GetProgramFolder(), exe));
+    dialog.edOutput->setText("/data/mine/");
+    dialog.UseExeFile(exe);
+    EXPECT_EQ(dialog.edOutput->text(), "/data/mine/") << "a folder the user typed stays";
+    dialog.close();
+    EXPECT_FALSE(proposed.isEmpty());
+}
+
+// What a drop on the dialog does: one local file fills "Exe File"; anything
+// else is refused and changes nothing.
+TEST_F(Dialogs, SetOutputTakesADroppedFile)
+{
+    WriteTextFile(Scratch / "protected file.exe", "x");
+    WriteTextFile(Scratch / "other.exe", "x");
+    const QString file = QString::fromStdString(Scratch / "protected file.exe");
+    struct TRow {
+        const char* Name;
+        QList<QUrl> Urls;
+        QString Filled;  // empty: refused
+    };
+    const TRow rows[] = {
+        {"one file", {QUrl::fromLocalFile(file)}, file},
+        {"a folder", {QUrl::fromLocalFile(QString::fromStdString(Scratch.Path()))}, QString()},
+        {"a missing file", {QUrl::fromLocalFile(QString::fromStdString(Scratch / "missing.exe"))}, QString()},
+        {"a remote file", {QUrl("https://example.org/protected.exe")}, QString()},
+        {"two files", {QUrl::fromLocalFile(file), QUrl::fromLocalFile(QString::fromStdString(Scratch / "other.exe"))},
+         QString()},
+        {"no address", {}, QString()},
+    };
+    for (const TRow& row : rows) {
+        SCOPED_TRACE(row.Name);
+        TfrmSetOutput dialog;
+        dialog.show();
+        dialog.edExeFile->setText("before");
+        QMimeData data;
+        data.setUrls(row.Urls);
+        if (row.Urls.isEmpty())
+            data.setText("just some text");
+        QWidget* target = dialog.edExeFile;  // dropped on the edit box itself
+        const QPoint at = target->mapTo(&dialog, target->rect().center());
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&dialog, &enter);
+        EXPECT_EQ(enter.isAccepted(), !row.Filled.isEmpty());
+        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&dialog, &drop);
+        EXPECT_EQ(dialog.edExeFile->text(), row.Filled.isEmpty() ? QString("before") : row.Filled);
+        EXPECT_FALSE(target->acceptDrops()) << "the edit box would paste the address as text";
+        dialog.close();
+    }
+}
+
+TEST_F(Dialogs, FileArgument)
+{
+    const QString here = QDir::currentPath();
+    struct TRow {
+        QStringList Arguments;
+        QString Expected;
+    };
+    const TRow rows[] = {
+        {{"varnhold-extract"}, QString()},
+        {{"varnhold-extract", ""}, QString()},
+        {{"varnhold-extract", "/media/usb/protected.exe"}, "/media/usb/protected.exe"},
+        {{"varnhold-extract", "protected.exe"}, here + "/protected.exe"},
+        {{"varnhold-extract", "../x/../protected.exe"}, QDir::cleanPath(here + "/..") + "/protected.exe"},
+        {{"varnhold-extract", "file:///media/usb/my%20files/protected.exe"}, "/media/usb/my files/protected.exe"},
+        {{"varnhold-extract", "/a.exe", "/b.exe"}, "/a.exe"},
+    };
+    for (const TRow& row : rows)
+        EXPECT_EQ(ExeFileFromArguments(row.Arguments), row.Expected) << row.Arguments.join(' ').toStdString();
+}
+
 TEST_F(Dialogs, PasswordRefusesOnlyABlankOne)
 {
     TfrmPassword dialog;
@@ -342,27 +492,41 @@ TEST_F(Dialogs, PasswordShowToggle)
     EXPECT_FALSE(dialog.Accepted);
 }
 
+// Every way the overwrite question can end, and the answer it gives.
+struct TOverWriteEnd {
+    const char* Way;  // a button's name, or "frame close"
+    TOverwriteChoice Expected;
+};
+
+const TOverWriteEnd OVERWRITE_ENDS[] = {
+    {"btnYes", ocYes},       {"btnNo", ocNo},         {"btnYesAll", ocYesAll},    {"btnNoAll", ocNoAll},
+    {"btnRename", ocRename}, {"btnCancel", ocCancel}, {"frame close", ocCancel},
+};
+
 TEST_F(Dialogs, OverWriteAnswers)
 {
-    const std::pair<const char*, TOverwriteChoice> buttons[] = {
-        {"btnYes", ocYes}, {"btnNo", ocNo}, {"btnYesAll", ocYesAll},
-        {"btnNoAll", ocNoAll}, {"btnRename", ocRename}, {"btnCancel", ocCancel},
-    };
-    for (const auto& [name, choice] : buttons) {
+    for (const TOverWriteEnd& row : OVERWRITE_ENDS) {
+        SCOPED_TRACE(row.Way);
         TfrmOverWrite dialog;
-        dialog.show();
-        Find<QPushButton>(dialog, name)->click();
-        EXPECT_EQ(dialog.Choice, choice) << name;
+        dialog.Choice = ocNoAll;  // left over: every showing starts afresh
+        TModalDriver driver;
+        driver.Then([&](QWidget* widget) {
+            if (widget != &dialog)
+                return false;
+            if (std::string(row.Way) == "frame close") {
+                // What the window manager's close box sends to the window.
+                QCloseEvent close;
+                QApplication::sendEvent(dialog.windowHandle(), &close);
+            } else {
+                Find<QPushButton>(dialog, row.Way)->click();
+            }
+            return true;
+        });
+        dialog.exec();
+        EXPECT_TRUE(driver.Done());
         EXPECT_FALSE(dialog.isVisible());
+        EXPECT_EQ(dialog.Choice, row.Expected);
     }
-    TfrmOverWrite closed;
-    closed.show();
-    closed.Choice = ocNoAll;
-    closed.close();
-    EXPECT_EQ(closed.Choice, ocNoAll) << "the close box stores nothing";
-    closed.show();
-    closed.close();
-    EXPECT_EQ(closed.Choice, ocYes) << "each showing starts at Yes";
 }
 
 TEST_F(Dialogs, OverWriteShowsSizesAndTimes)

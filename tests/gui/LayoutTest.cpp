@@ -1,6 +1,7 @@
 // No text of any window is cut off, in any of the nine languages, from the
 // moment the window is shown.
 #include "app/MainFrm.h"
+#include "dialogs/Captions.h"
 #include "dialogs/OverWriteFrm.h"
 #include "dialogs/PasswordFrm.h"
 #include "dialogs/SetOutputFrm.h"
@@ -111,6 +112,23 @@ TEST_P(Layout, MainWindowFitsItsTexts)
     QApplication::processEvents();
     EXPECT_EQ(CutTexts(Main), std::vector<std::string>());
     Main.hide();
+}
+
+// A message box is as wide as its title bar needs, also after Qt has laid
+// it out anew, for the shortest and the longest of the program's messages.
+TEST_P(Layout, MessageBoxesShowTheirWholeTitle)
+{
+    for (const char* key : {"02000B10", "02000881", "02000C30", "02000B00"}) {
+        const auto box = MakeMessage(nullptr, QString::fromStdString(LangText(key)), QMessageBox::Warning);
+        EXPECT_EQ(box->windowTitle().toStdString(), LangText("01000000"));
+        box->show();
+        QApplication::processEvents();
+        box->adjustSize();
+        QApplication::processEvents();
+        EXPECT_GE(box->width(), TitleBarWidth(box->windowTitle(), box->font())) << key;
+        EXPECT_EQ(CutTexts(*box), std::vector<std::string>()) << key;
+        box->hide();
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(NineLanguages, Layout, ::testing::ValuesIn(LOCALES), [](const auto& info) {

@@ -11,6 +11,7 @@
 #include "support/TestSupport.h"
 #include "ui_MainFrm.h"
 
+#include <QCloseEvent>
 #include <QEventLoop>
 #include <QLineEdit>
 #include <QPushButton>
@@ -137,6 +138,51 @@ TEST_F(MainWindow, SuccessEndsWithNoMessage)
     EXPECT_NE(Main.Controls()->lblTotalSize->text(), "00:00:00");
 }
 
+// A run that succeeds ends at 100 %, with or without the placement stage,
+// however far the last tick of the progress timer got.
+TEST_F(MainWindow, SuccessShowsTheWholeBar)
+{
+    for (const bool conflict : {false, true}) {
+        SCOPED_TRACE(conflict ? "placed file by file" : "extracted straight");
+        ResetRunState();
+        DeleteFolderTree(Out);
+        if (conflict)
+            WriteTextFile(Out + "a.txt", "mine");
+        TfrmMain main{&SetOutput, &Password};
+        auto* controls = main.Controls();
+        auto* timerProcess = main.findChild<QTimer*>("TimerProcess");
+        Driver.Then(AnswerSetOutput(Exe, Out));
+        QString percent, timeLeft;
+        int bar = -1;
+        Driver.Then(AnswerPassword("Secret pw", [&] {
+            WaitUntil([&] { return main.Worker != nullptr; });
+            // Between the end message and the window's close.
+            WaitUntil([&] { return !timerProcess->isActive(); });
+            percent = controls->lblPercent->text();
+            timeLeft = controls->lblTime_Left->text();
+            bar = controls->pbTotal->value();
+        }));
+        if (conflict)
+            Driver.Then(Press<TfrmOverWrite>("btnYes"));
+        bool ended = false;
+        QEventLoop loop;
+        QObject::connect(&main, &TfrmMain::Ended, &loop, [&] {
+            ended = true;
+            loop.quit();
+        });
+        QTimer::singleShot(60000, &loop, &QEventLoop::quit);
+        main.FormShow();
+        loop.exec();
+        ASSERT_TRUE(ended);
+        EXPECT_TRUE(Driver.Done());
+        EXPECT_EQ(percent, "100%");
+        EXPECT_EQ(bar, 100);
+        EXPECT_EQ(timeLeft, "00:00:00");
+        EXPECT_EQ(ReadWholeFile(Out + "a.txt"), "alpha");
+    }
+    EXPECT_TRUE(Driver.Unexpected.empty()) << Driver.Unexpected.front();
+}
+
 TEST_F(MainWindow, NothingToCancelOrPauseOnceTheRunIsOver)
 {
     auto* controls = Main.Controls();
@@ -188,8 +234,8 @@ TEST_F(MainWindow, FailureShowsTheErrorText)
     Driver.ThenMessage(QMessageBox::Ok);
     ASSERT_TRUE(RunProgram());
     ASSERT_EQ(Driver.Messages.size(), 1u);
-    EXPECT_EQ(Driver.Messages[0].rfind("The files could not be extracted: ", 0), 0u) << Driver.Messages[0];
-    EXPECT_NE(Driver.Messages[0].find("not a protected executable"), std::string::npos);
+    EXPECT_EQ(Driver.Messages[0], "\"" + (Scratch / "plain.exe") +
+                                      "\" is not a protected executable: it holds no files that this program can read.");
 }
 
 TEST_F(MainWindow, ConflictAsksTheOverwriteQuestion)
@@ -218,14 +264,56 @@ TEST_F(MainWindow, ConflictAsksTheOverwriteQuestion)
     EXPECT_TRUE(Driver.Messages.empty());
 }
 
-TEST_F(MainWindow, BlankOutputFolderAsksAgain)
+TEST_F(MainWindow, ClosingTheOverwriteQuestionKeepsTheFile)
+{
+    WriteTextFile(Out + "a.txt", "mine");
+    Driver.Then(AnswerSetOutput(Exe, Out));
+    Driver.Then(AnswerPassword("Secret pw"));
+    Driver.Then([](QWidget* widget) {
+        auto* dialog = qobject_cast<TfrmOverWrite*>(widget);
+        if (!dialog)
+            return false;
+        QCloseEvent close;  // the window manager's close box
+        QApplication::sendEvent(dialog->windowHandle(), &close);
+        return true;
+    });
+    ASSERT_TRUE(RunProgram());
+    EXPECT_TRUE(Driver.Done());
+    EXPECT_TRUE(Driver.Unexpected.empty()) << Driver.Unexpected.front();
+    EXPECT_EQ(ReadWholeFile(Out + "a.txt"), "mine");
+    EXPECT_FALSE(FileExists(Out + "docs/b.txt")) << "the run stops as for Cancel";
+    EXPECT_FALSE(FileExists(Out + MARKER_NAME));
+    EXPECT_NE(Main.Controls()->lblPercent->text(), "100%");
+    EXPECT_TRUE(ListWorkFolders().empty());
+}
+
+TEST_F(MainWindow, BlankOutputFolderAsksAgainKeepingTheExecutable)
 {
     Driver.Then(AnswerSetOutput(Exe, "   "));
-    Driver.ThenMessage(QMessageBox::Ok);
+    QString exeShown, outputShown;
+    QPoint boxCentre, dialogCentre;
+    bool dialogShown = false;
+    Driver.Then([&](QWidget* widget) {
+        auto* box = qobject_cast<QMessageBox*>(widget);
+        if (!box)
+            return false;
+        Driver.Messages.push_back(box->text().toStdString());
+        dialogShown = SetOutput.isVisible();
+        exeShown = SetOutput.edExeFile->text();
+        outputShown = SetOutput.edOutput->text();
+        boxCentre = box->frameGeometry().center();
+        dialogCentre = SetOutput.frameGeometry().center();
+        box->button(QMessageBox::Ok)->click();
+        return true;
+    });
     Driver.Then(Press<TfrmSetOutput>("btnCancel"));
     ASSERT_TRUE(RunProgram());
     EXPECT_EQ(Driver.Messages, std::vector<std::string>{"Specify a location for extracted files."});
     EXPECT_TRUE(Driver.Done());
+    EXPECT_TRUE(dialogShown) << "the message is over the dialog";
+    EXPECT_LE((boxCentre - dialogCentre).manhattanLength(), 2);
+    EXPECT_EQ(exeShown.toStdString(), Exe) << "what the user typed stays";
+    EXPECT_EQ(outputShown, "   ");
     EXPECT_FALSE(DirectoryExists(WorkFolder));
 }
 
@@ -261,31 +349,80 @@ TEST_F(MainWindow, PauseAndContinue)
     EXPECT_EQ(ListFiles(Out).size(), 4u);
 }
 
-TEST_F(MainWindow, BackgroundNeverHidesTheWindowWithNoWayBack)
+// What each kind of click on the tray icon does while the run is in the
+// background: only a plain click brings the window back.
+struct TTrayCase {
+    QSystemTrayIcon::ActivationReason Reason;
+    bool Back;
+};
+
+const TTrayCase TRAY_CASES[] = {
+    {QSystemTrayIcon::Context, false},     {QSystemTrayIcon::DoubleClick, false},
+    {QSystemTrayIcon::MiddleClick, false}, {QSystemTrayIcon::Unknown, false},
+    {QSystemTrayIcon::Trigger, true},
+};
+
+TEST_F(MainWindow, TrayClicks)
 {
     UseBigPayload();
     auto* controls = Main.Controls();
+    const bool trayAvailable = QSystemTrayIcon::isSystemTrayAvailable();
     Driver.Then(AnswerSetOutput(Exe, Out));
     Driver.Then(AnswerPassword("Secret pw", [&] {
         WorkerPauseGate().Pause();
-        controls->btnHide->click();
-        if (QSystemTrayIcon::isSystemTrayAvailable()) {
-            EXPECT_FALSE(Main.isVisible());
-        } else {
-            EXPECT_TRUE(Main.isVisible()) << "without a tray the window is only minimised";
-            EXPECT_TRUE(Main.isMinimized());
-        }
-        // A click on the tray icon brings the window back in front.
         auto* tray = Main.findChild<QSystemTrayIcon*>();
         ASSERT_NE(tray, nullptr);
-        emit tray->activated(QSystemTrayIcon::Trigger);
-        EXPECT_TRUE(Main.isVisible());
-        EXPECT_FALSE(Main.isMinimized());
-        EXPECT_FALSE(tray->isVisible());
+        for (const TTrayCase& row : TRAY_CASES) {
+            SCOPED_TRACE("reason " + std::to_string(row.Reason));
+            controls->btnHide->click();
+            if (trayAvailable) {
+                EXPECT_FALSE(Main.isVisible());
+                EXPECT_TRUE(tray->isVisible());
+            } else {
+                EXPECT_TRUE(Main.isVisible()) << "without a tray the window is only minimised";
+                EXPECT_TRUE(Main.isMinimized());
+            }
+            emit tray->activated(row.Reason);
+            // The icon goes only once the click's own event is over.
+            QTest::qWait(50);
+            EXPECT_EQ(Main.isVisible() && !Main.isMinimized(), row.Back);
+            if (trayAvailable) {
+                EXPECT_EQ(tray->isVisible(), !row.Back);
+            }
+            if (!row.Back)
+                Main.showNormal();
+        }
+        EXPECT_TRUE(Main.Worker) << "the run goes on throughout";
         WorkerPauseGate().Resume();
     }));
     ASSERT_TRUE(RunProgram());
     EXPECT_EQ(ListFiles(Out).size(), 4u);
+}
+
+TEST_F(MainWindow, TrayTipShowsPercentAndRemainingTime)
+{
+    UseBigPayload();
+    auto* controls = Main.Controls();
+    auto* tray = Main.findChild<QSystemTrayIcon*>();
+    ASSERT_NE(tray, nullptr);
+    std::vector<QString> tips, percents, remaining;
+    Driver.Then(AnswerSetOutput(Exe, Out));
+    Driver.Then(AnswerPassword("Secret pw", [&] {
+        controls->btnHide->click();
+        // Two ticks of the progress timer.
+        for (int tick = 0; tick < 2; ++tick) {
+            QTest::qWait(1000);
+            tips.push_back(tray->toolTip());
+            percents.push_back(controls->lblPercent->text());
+            remaining.push_back(controls->lblTime_Left->text());
+        }
+    }));
+    ASSERT_TRUE(RunProgram());
+    for (size_t i = 0; i < tips.size(); ++i) {
+        EXPECT_TRUE(tips[i].startsWith("Extract " + percents[i])) << tips[i].toStdString();
+        EXPECT_TRUE(tips[i].endsWith("Remaining time: " + remaining[i])) << tips[i].toStdString();
+    }
+    EXPECT_TRUE(tray->toolTip().startsWith("Extract 100%")) << tray->toolTip().toStdString();
 }
 
 TEST_F(MainWindow, CancelRefusedKeepsTheRunGoing)
@@ -320,7 +457,7 @@ TEST_F(MainWindow, CancelBeforeTheExtractionEndsAtOnce)
     EXPECT_TRUE(ListWorkFolders().empty());
 }
 
-TEST_F(MainWindow, CancelDuringTheExtractionWaitsForTheWorker)
+TEST_F(MainWindow, CancelWhilePausedStopsTheRunAtOnce)
 {
     UseBigPayload();
     auto* controls = Main.Controls();
@@ -337,21 +474,24 @@ TEST_F(MainWindow, CancelDuringTheExtractionWaitsForTheWorker)
         QTest::keyClick(controls->btnPause, Qt::Key_Space);
         ASSERT_EQ(controls->btnPause->text(), "&Continue");
 
-        Main.close();  // confirmed
-        EXPECT_TRUE(Main.isVisible()) << "the window waits for the worker";
+        // Confirmed while paused: the run stops at once, without Continue.
+        Main.close();
         EXPECT_TRUE(IsSet(g_bCancel));
-        Main.close();  // asks again, confirmed again
-        QTest::qWait(200);
-        EXPECT_TRUE(Main.isVisible() && Main.Worker) << "a paused worker stops only after Continue";
+        EXPECT_FALSE(WorkerPauseGate().IsPaused());
+        EXPECT_EQ(controls->btnPause->text(), "&Pause");
         QTest::keyClick(controls->btnPause, Qt::Key_Space);
+        EXPECT_FALSE(WorkerPauseGate().IsPaused()) << "a cancelled run cannot be paused again";
+        EXPECT_TRUE(Main.isVisible()) << "the window waits for the worker";
+        Main.close();  // asks again, confirmed again
     }));
     Driver.ThenMessage(QMessageBox::Ok);
     Driver.ThenMessage(QMessageBox::Ok);
-    ASSERT_TRUE(RunProgram());
+    ASSERT_TRUE(RunProgram(10)) << "a cancelled run ends without Continue";
     EXPECT_TRUE(Driver.Unexpected.empty()) << Driver.Unexpected.front();
     EXPECT_EQ(Driver.Messages, std::vector<std::string>(2, "Are you sure you want to cancel?"));
     EXPECT_EQ(Driver.Captions, std::vector<std::string>(2, "Varnhold Configuration"));
     EXPECT_LT(ListFiles(Out).size(), 4u);
+    EXPECT_NE(Main.Controls()->lblPercent->text(), "100%") << "a cancelled run is no success";
     for (const std::string& path : ListFiles(Out))
         EXPECT_EQ(ReadWholeFile(Out + path).size(), 8u * 1024 * 1024) << path << " is half written";
     EXPECT_FALSE(DirectoryExists(WorkFolder));

@@ -8,10 +8,10 @@ void TScriptedUi::Synchronize(const std::function<void()>& work)
     work();
 }
 
-void TScriptedUi::PostExtractDone(uintptr_t wParam, intptr_t lParam)
+void TScriptedUi::PostExtractDone(TExtractOutcome outcome)
 {
     std::lock_guard lock(FMutex);
-    FOutcome = {wParam, lParam};
+    FOutcome = outcome;
     FPosted = true;
     ++FPostCount;
     FDone.notify_all();
@@ -45,12 +45,15 @@ bool TScriptedUi::AskPassword(std::string& password)
     return PasswordAccepted;
 }
 
-void TScriptedUi::CloseMainWindow()
+int32_t TScriptedUi::AnswerForAllConflicts()
 {
-    MainWindowClosed = true;
+    if (OnAnswerForAll)
+        OnAnswerForAll();
+    return AnswerForAll;
 }
 
-std::pair<uintptr_t, intptr_t> TScriptedUi::WaitForDone(int seconds)
+
+TExtractOutcome TScriptedUi::WaitForDone(int seconds)
 {
     std::unique_lock lock(FMutex);
     if (!FDone.wait_for(lock, std::chrono::seconds(seconds), [this] { return FPosted; }))

@@ -16,14 +16,14 @@
 class TScriptedUi : public IWorkerUi {
 public:
     void Synchronize(const std::function<void()>& work) override;
-    void PostExtractDone(uintptr_t wParam, intptr_t lParam) override;
+    void PostExtractDone(TExtractOutcome outcome) override;
     void ShowTotalSize(int64_t totalSize) override;
     TOverwriteChoice AskOverWrite(const std::string& existsFile, const std::string& newFile) override;
     bool AskPassword(std::string& password) override;
-    void CloseMainWindow() override;
+    int32_t AnswerForAllConflicts() override;
 
     // Waits for the end message; fails the test after `seconds`.
-    std::pair<uintptr_t, intptr_t> WaitForDone(int seconds = 60);
+    TExtractOutcome WaitForDone(int seconds = 60);
 
     std::deque<TOverwriteChoice> Answers;    // next answers of the overwrite question
     std::vector<std::string> AskedFor;       // existing files asked about, in order
@@ -33,12 +33,13 @@ public:
     bool PasswordAccepted = false;
     std::string PasswordTyped;
     int PasswordQuestions = 0;
-    bool MainWindowClosed = false;
+    int32_t AnswerForAll = NO_ANSWER_FOR_ALL;  // what AnswerForAllConflicts answers
+    std::function<void()> OnAnswerForAll;     // runs when the worker asks it, after the survey
 
 private:
     std::mutex FMutex;
     std::condition_variable FDone;
     bool FPosted = false;
     int FPostCount = 0;
-    std::pair<uintptr_t, intptr_t> FOutcome{0, 0};
+    TExtractOutcome FOutcome = TExtractOutcome::eoFailed;
 };

@@ -16,8 +16,19 @@
 
 #include <cstdlib>
 
-// The end messages of a run.
-inline const std::pair<uintptr_t, intptr_t> DONE{1, 0}, FOLDER_FAILED{0, 1}, WRONG_PASSWORD{0, 2}, FAILED{0, 3};
+// How a run ends.
+constexpr TExtractOutcome DONE = TExtractOutcome::eoDone;
+constexpr TExtractOutcome CANCELLED = TExtractOutcome::eoCancelled;
+constexpr TExtractOutcome PASSWORD_REFUSED = TExtractOutcome::eoPasswordRefused;
+constexpr TExtractOutcome FOLDER_FAILED = TExtractOutcome::eoOutputFolderFailed;
+constexpr TExtractOutcome WRONG_PASSWORD = TExtractOutcome::eoWrongPassword;
+constexpr TExtractOutcome FAILED = TExtractOutcome::eoFailed;
+
+inline std::ostream& operator<<(std::ostream& out, TExtractOutcome outcome)
+{
+    return out << "outcome " << static_cast<int>(outcome) << " (" << OutcomeWParam(outcome) << ", "
+               << OutcomeLParam(outcome) << ")";
+}
 
 inline TPayloadSpec Spec(const std::map<std::string, std::string>& files,
                   const std::vector<std::string>& switches = {"-m0=LZMA2"},
@@ -48,6 +59,7 @@ protected:
     void TearDown() override
     {
         WorkerPauseGate().Resume();
+        SetFreeSpaceReaderForTesting(nullptr);
         DeleteFolderTree(g_sWorkDir);
         unsetenv("TMPDIR");
         ResetRunState();
@@ -55,13 +67,14 @@ protected:
 
     void Build(const TPayloadSpec& spec) { Settings.ExeFile = BuildProtectedExecutable(Scratch / "build/", spec); }
 
-    std::pair<uintptr_t, intptr_t> Run()
+    TExtractOutcome Run()
     {
         TThreaEncryptFile worker(Settings, Ui);
         worker.Resume();
         const auto outcome = Ui.WaitForDone();
         worker.WaitFor();
         Error = worker.ErrorText();
+        LastFailure = worker.Failure();
         return outcome;
     }
 
@@ -80,5 +93,6 @@ protected:
     TRunSettings Settings;
     TScriptedUi Ui;
     std::string Error;
+    TFailure LastFailure;
 };
 
