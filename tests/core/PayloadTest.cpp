@@ -99,14 +99,18 @@ TEST_P(PayloadKernels, FullDiskIsAWriteErrorAboutTheCopy)
     MakeProtectedExecutable(folder + "app.exe", Scratch / "payload.bin");
     std::string payloadFile;
     std::string message;
+    TFailure failure;
     SKIP_UNLESS_RAN(RunAsKernel(GetParam(), [&] {
         try {
             CopyPayload(folder + "app.exe", folder, payloadFile, nullptr);
         } catch (const EVarnholdError& error) {
             message = error.what();
+            failure = error.Failure();
         }
     }));
     EXPECT_EQ(message, "Cannot write file \"" + folder + "tmp.dat\". No space left on device");
+    EXPECT_EQ(failure.Path, folder + "tmp.dat");
+    EXPECT_EQ(failure.Reason, TSystemReason::srNoSpace);
     EXPECT_FALSE(IsSet(g_bStageDone));
 }
 
