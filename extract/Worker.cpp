@@ -65,6 +65,17 @@ bool StartsLikeAnArchive(const std::string& payloadFile)
     throw EVarnholdError(std::move(failure), diagnostic);
 }
 
+// No base folder has room for `bytes`: said before anything is written.
+[[noreturn]] void RaiseNoRoom(int64_t bytes)
+{
+    TFailure failure;
+    failure.Kind = TFailureKind::fkNoRoomForWork;
+    failure.Path = GetSystemTempFolder();
+    failure.Bytes = bytes;
+    failure.Reason = TSystemReason::srNoSpace;
+    Raise(failure);
+}
+
 // The same failure with its kind and path set by what the caller was doing.
 [[noreturn]] void RaiseAs(const EVarnholdError& error, TFailureKind kind, const std::string& path)
 {
@@ -231,12 +242,7 @@ std::string TThreaEncryptFile::ChoosePayloadFolder(std::string& workFolderToRemo
     const std::string folder = CreateWorkFolder(needed);
     if (!HasRoomFor(folder, needed)) {
         DeleteFolderTree(folder);
-        TFailure failure;
-        failure.Kind = TFailureKind::fkNoRoomForWork;
-        failure.Path = GetSystemTempFolder();
-        failure.Bytes = needed;
-        failure.Reason = TSystemReason::srNoSpace;
-        Raise(failure);
+        RaiseNoRoom(needed);
     }
     workFolderToRemove = folder;
     return folder;
@@ -454,12 +460,7 @@ std::string TThreaEncryptFile::ChooseStagingFolder(const std::string& out, int64
     const std::string folder = CreateWorkFolder(total);
     if (!HasRoomFor(folder, total) && !SameFileSystem(folder, out)) {
         DeleteFolderTree(folder);
-        TFailure failure;
-        failure.Kind = TFailureKind::fkNoRoomForWork;
-        failure.Path = GetSystemTempFolder();
-        failure.Bytes = total;
-        failure.Reason = TSystemReason::srNoSpace;
-        Raise(failure);
+        RaiseNoRoom(total);
     }
     return folder;
 }

@@ -55,15 +55,8 @@ bool DirectoryExists(const std::string& path)
 
 bool ForceDirectories(const std::string& path)
 {
-    const std::string folder = ExcludeTrailingPathDelimiter(path);
-    if (folder.empty())
-        return false;
-    if (DirectoryExists(folder))
-        return true;
-    const std::string parent = ExcludeTrailingPathDelimiter(ExtractFilePath(folder));
-    if (!parent.empty() && parent != folder && !ForceDirectories(parent))
-        return false;
-    return mkdir(folder.c_str(), 0777) == 0 || DirectoryExists(folder);
+    std::vector<std::string> created;
+    return ForceDirectories(path, created);
 }
 
 bool DeleteFile(const std::string& path)
