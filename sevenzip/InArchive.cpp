@@ -469,7 +469,7 @@ HRESULT T7zInArchive::SetOperationResult(int32_t opRes) noexcept
         FOperationResults[FCurrentIndex] = opRes;
     // The library has let go of the item's stream by now, so its file is
     // closed and whole, or it is damaged and goes.
-    if (opRes == kOperationResultOK) {
+    if (opRes == kOperationOk) {
         try {
             CommitFolderItem(FCurrentIndex);
         } catch (...) {

@@ -85,5 +85,4 @@ constexpr PROPID kpidMTime = 12;
 
 // Ask modes and operation results of IArchiveExtractCallback.
 constexpr int32_t kExtractModeExtract = 0;
-constexpr int32_t kOperationResultOK = 0;  // SetOperationResult: the item is complete and its check passed
-constexpr int32_t kOperationOk = 0;
+constexpr int32_t kOperationOk = 0;  // SetOperationResult: the item is complete and its check passed

@@ -28,14 +28,18 @@ HRESULT T7zStream::QueryInterface(const GUID& iid, void** object) noexcept
     return S_OK;
 }
 
+namespace {
+
+// One read or write of the wrapped stream with the library's byte count.
 // No exception may cross into the library: every method answers with a code.
-HRESULT T7zStream::Read(void* data, uint32_t size, uint32_t* processedSize) noexcept
+template <class TTransfer>
+HRESULT Transfer(uint32_t* processedSize, TTransfer transfer) noexcept
 {
     if (processedSize)
         *processedSize = 0;
     try {
         PausePoint();
-        const int64_t done = Stream->Read(data, size);
+        const int64_t done = transfer();
         if (processedSize)
             *processedSize = done > 0 ? static_cast<uint32_t>(done) : 0;
         return S_OK;
@@ -44,19 +48,16 @@ HRESULT T7zStream::Read(void* data, uint32_t size, uint32_t* processedSize) noex
     }
 }
 
+}  // namespace
+
+HRESULT T7zStream::Read(void* data, uint32_t size, uint32_t* processedSize) noexcept
+{
+    return Transfer(processedSize, [&] { return Stream->Read(data, size); });
+}
+
 HRESULT T7zStream::Write(const void* data, uint32_t size, uint32_t* processedSize) noexcept
 {
-    if (processedSize)
-        *processedSize = 0;
-    try {
-        PausePoint();
-        const int64_t done = Stream->Write(data, size);
-        if (processedSize)
-            *processedSize = done > 0 ? static_cast<uint32_t>(done) : 0;
-        return S_OK;
-    } catch (...) {
-        return E_FAIL;
-    }
+    return Transfer(processedSize, [&] { return Stream->Write(data, size); });
 }
 
 HRESULT T7zStream::Seek(int64_t offset, uint32_t seekOrigin, uint64_t* newPosition) noexcept

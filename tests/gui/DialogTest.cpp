@@ -319,12 +319,12 @@ TEST_F(Dialogs, SetOutputKeepsTheFieldsWhenItComesBack)
 {
     TfrmSetOutput dialog;
     dialog.show();
-    dialog.edExeFile->setText("/home/user/typed.exe");
+    dialog.edExeFile->setText("Downloads/typed.exe");
     dialog.edOutput->setText("  ");
     dialog.close();
     dialog.KeepFieldsOnNextShow();
     dialog.show();
-    EXPECT_EQ(dialog.edExeFile->text(), "/home/user/typed.exe");
+    EXPECT_EQ(dialog.edExeFile->text(), "Downloads/typed.exe");
     EXPECT_EQ(dialog.edOutput->text(), "  ");
     EXPECT_FALSE(dialog.Accepted);
     dialog.close();
