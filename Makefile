@@ -15,7 +15,12 @@ SANITIZE_PACKAGES := clang libclang-rt-14-dev
 
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 
-.PHONY: run test build deps sanitize screenshots
+.PHONY: run test build deps sanitize screenshots windows windows-test
+
+# The Windows build: the engine, the command-line program and their tests,
+# cross-built with mingw-w64, with a 7z.dll built from Debian's 7-Zip source
+# (once per build folder: it takes minutes).
+WINDOWS_BUILD_DIR ?= build-windows
 
 run: build
 	@echo "Starting varnhold-extract"
@@ -60,6 +65,19 @@ sanitize:
 	mkdir -p build-fuzz-library/corpus
 	build-fuzz-library/tests/FuzzArchive -max_total_time=60 -timeout=20 -rss_limit_mb=4096 \
 	  build-fuzz-library/corpus tests/fuzz/seeds/archive
+
+# Cross-builds for 64-bit Windows; installs the cross-compilers, Wine and the
+# 7-Zip source first if they are missing.
+windows:
+	./tools/windows/deps.sh
+	./tools/windows/build-7z-dll.sh $(WINDOWS_BUILD_DIR)/7z-dll
+	cmake -S . -B $(WINDOWS_BUILD_DIR) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/MingwToolchain.cmake \
+	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARNHOLD_7Z_LIBRARY=$(abspath $(WINDOWS_BUILD_DIR))/7z-dll/7z.dll
+	cmake --build $(WINDOWS_BUILD_DIR) -j $(JOBS)
+
+# The engine and command-line suites of the Windows build under Wine.
+windows-test: windows
+	./tools/windows/run-tests.sh $(WINDOWS_BUILD_DIR) $(JOBS)
 
 # Installs only what is missing, so repeated runs cost a dpkg query per package.
 deps:

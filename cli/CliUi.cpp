@@ -4,13 +4,13 @@
 #include "extract/Progress.h"
 #include "extract/RunState.h"
 #include "lang/LangText.h"
+#include "platform/FileFacts.h"
 #include "platform/TextTrim.h"
 
 #include <chrono>
 #include <clocale>
 #include <cstdio>
 #include <ctime>
-#include <sys/stat.h>
 
 namespace {
 
@@ -23,19 +23,15 @@ std::string DecimalSeparator()
 // "1234 bytes, modified on: 2024-05-01 10:11:12" in the user's language.
 std::string FileFacts(const std::string& path)
 {
-    struct stat info {};
-    const bool found = stat(path.c_str(), &info) == 0;
+    const TFileFacts facts = GetFileFacts(path);
     std::string unit = LangText("02000982");
     if (unit.find("{0}") != std::string::npos) {
         unit = TrimText(ReplacePlaceholder(unit, ""), " ");
     }
     char when[32] = "1899-12-30 00:00:00";
-    if (found) {
-        struct tm local {};
-        localtime_r(&info.st_mtime, &local);
-        std::strftime(when, sizeof when, "%Y-%m-%d %H:%M:%S", &local);
-    }
-    return std::to_string(found ? info.st_size : 0) + " " + unit + ", " + LangText("02000983") + ": " + when;
+    if (facts.Found)
+        std::strftime(when, sizeof when, "%Y-%m-%d %H:%M:%S", &facts.Modified);
+    return std::to_string(facts.Size) + " " + unit + ", " + LangText("02000983") + ": " + when;
 }
 
 }  // namespace

@@ -8,13 +8,24 @@
 #include "extract/WorkFolder.h"
 #include "extract/Worker.h"
 #include "lang/LangText.h"
+#ifdef _WIN32
+#include "platform/Win32Text.h"
+#endif
 
 #include <clocale>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#ifdef _WIN32
+#include <io.h>
+#include <vector>
+#define isatty _isatty
+#define STDIN_FILENO 0
+#define STDERR_FILENO 2
+#else
 #include <pthread.h>
 #include <unistd.h>
+#endif
 
 namespace {
 
@@ -105,6 +116,27 @@ int Run(const TCliOptions& options, const TSignalWatcher& signals)
 
 }  // namespace
 
+#ifdef _WIN32
+// Windows hands the arguments over as UTF-16; the program's text is UTF-8.
+int RunMain(int argc, char* argv[]);
+
+int wmain(int argc, wchar_t* wideArgv[])
+{
+    std::vector<std::string> arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.push_back(Narrow(wideArgv[i]));
+    std::vector<char*> argv;
+    for (std::string& argument : arguments)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    return RunMain(argc, argv.data());
+}
+
+int RunMain(int argc, char* argv[])
+{
+    std::setlocale(LC_ALL, "");
+    PrepareTerminalOutput();
+#else
 int main(int argc, char* argv[])
 {
     // Blocked from the very first instruction, so a signal that comes before
@@ -115,6 +147,7 @@ int main(int argc, char* argv[])
     // A message written to a closed pipe must not end the program before it
     // has deleted its work folder; the write just fails.
     std::signal(SIGPIPE, SIG_IGN);
+#endif
     TCliOptions options;
     std::string error;
     if (!ParseCommandLine(argc, argv, options, error)) {

@@ -7,33 +7,6 @@
 #include <unistd.h>
 #include <vector>
 
-std::string IncludeTrailingPathDelimiter(const std::string& path)
-{
-    if (!path.empty() && path.back() == PATH_DELIMITER)
-        return path;
-    return path + PATH_DELIMITER;
-}
-
-std::string ExcludeTrailingPathDelimiter(const std::string& path)
-{
-    std::string result = path;
-    while (result.size() > 1 && result.back() == PATH_DELIMITER)
-        result.pop_back();
-    return result;
-}
-
-std::string ExtractFilePath(const std::string& path)
-{
-    const auto slash = path.rfind(PATH_DELIMITER);
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-std::string ExtractFileName(const std::string& path)
-{
-    const auto slash = path.rfind(PATH_DELIMITER);
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 bool FileExists(const std::string& path)
 {
     struct stat info;
@@ -52,17 +25,9 @@ bool DirectoryExists(const std::string& path)
     return !path.empty() && stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-bool ForceDirectories(const std::string& path)
+bool MakeDirectory(const std::string& path)
 {
-    const std::string folder = ExcludeTrailingPathDelimiter(path);
-    if (folder.empty())
-        return false;
-    if (DirectoryExists(folder))
-        return true;
-    const std::string parent = ExcludeTrailingPathDelimiter(ExtractFilePath(folder));
-    if (!parent.empty() && parent != folder && !ForceDirectories(parent))
-        return false;
-    return mkdir(folder.c_str(), 0777) == 0 || DirectoryExists(folder);
+    return mkdir(path.c_str(), 0777) == 0;
 }
 
 bool DeleteFile(const std::string& path)

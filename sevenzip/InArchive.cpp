@@ -8,8 +8,6 @@
 #include "sevenzip/WideText.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <sys/stat.h>
 
 namespace {
 
@@ -29,29 +27,16 @@ public:
     }
     int64_t Write(const void* buffer, int64_t count) override
     {
-        errno = 0;
         const int64_t done = TFileStream::Write(buffer, count);
         if (done != count && FWriteError.empty())
-            FWriteError = FormatText("Cannot write file \"%s\". %s",
-                                     {FileName(), SystemErrorText(errno != 0 ? errno : ENOSPC)});
+            FWriteError = FormatText("Cannot write file \"%s\". %s", {FileName(), SystemErrorText(LastError())});
         return done;
     }
     ~TItemFileStream() override
     {
         if (!FModified)
             return;
-        // FILETIME counts 100 ns from 1601; Unix time counts from 1970.
-        const uint64_t ticks = (static_cast<uint64_t>(FTime.dwHighDateTime) << 32) | FTime.dwLowDateTime;
-        constexpr uint64_t EPOCH_DIFFERENCE = 116444736000000000ull;
-        if (ticks < EPOCH_DIFFERENCE)
-            return;
-        const uint64_t unixTicks = ticks - EPOCH_DIFFERENCE;
-        struct timespec times[2];
-        times[0].tv_sec = 0;
-        times[0].tv_nsec = UTIME_OMIT;
-        times[1].tv_sec = static_cast<time_t>(unixTicks / 10000000);
-        times[1].tv_nsec = static_cast<long>(unixTicks % 10000000 * 100);
-        futimens(Handle(), times);
+        SetModificationTime((static_cast<uint64_t>(FTime.dwHighDateTime) << 32) | FTime.dwLowDateTime);
     }
 
 private:

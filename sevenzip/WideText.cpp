@@ -1,6 +1,9 @@
 #include "sevenzip/WideText.h"
 
+#include "platform/Utf16.h"
 #include "platform/Utf8.h"
+
+#include <cwchar>
 
 namespace {
 
@@ -15,6 +18,11 @@ bool IsScalar(char32_t c)
 
 std::wstring Utf8ToWide(const std::string& text)
 {
+#ifdef _WIN32
+    // Wide text is UTF-16 there, as the Windows API's.
+    const std::u16string wide = Utf8ToUtf16(text);
+    return std::wstring(wide.begin(), wide.end());
+#else
     static_assert(sizeof(wchar_t) == 4, "the library's wide text is UTF-32 on this build");
     std::wstring result;
     result.reserve(text.size());
@@ -36,6 +44,7 @@ std::wstring Utf8ToWide(const std::string& text)
         i += valid ? length : 1;
     }
     return result;
+#endif
 }
 
 std::string WideToUtf8(const wchar_t* text)
@@ -43,6 +52,9 @@ std::string WideToUtf8(const wchar_t* text)
     std::string result;
     if (!text)
         return result;
+#ifdef _WIN32
+    return Utf16ToUtf8(reinterpret_cast<const char16_t*>(text), std::wcslen(text));
+#endif
     for (; *text; ++text) {
         char32_t c = static_cast<char32_t>(*text);
         if (!IsScalar(c))

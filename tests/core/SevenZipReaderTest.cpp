@@ -7,10 +7,11 @@
 
 #include <gtest/gtest.h>
 
-#include <dlfcn.h>
 #include <functional>
+#ifndef _WIN32
 #include <fcntl.h>
 #include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -62,6 +63,9 @@ TEST_F(SevenZipBinding, AnEmptyTargetFolderIsRefused)
     EXPECT_EQ(reader->ItemOperationResult(0), -1) << "the library was never asked";
 }
 
+#ifndef _WIN32
+// Nanosecond times by utimensat; the Windows build sees times through the
+// worker's tests.
 TEST_F(SevenZipBinding, ExtractedFilesKeepTheirModificationTime)
 {
     const std::string source = Scratch / "timed/";
@@ -85,17 +89,16 @@ TEST_F(SevenZipBinding, ExtractedFilesKeepTheirModificationTime)
         EXPECT_EQ(info.st_mtim.tv_nsec, time.tv_nsec) << name;
     }
 }
+#endif
 
 TEST(SevenZipLoader, ReleasingTheReaderUnloadsTheLibrary)
 {
     {
         TComPtr<I7zArchiveReader> reader = CreateArchiveReader(Format7zClassId, VARNHOLD_7Z_LIBRARY);
         reader->GetHandler();  // a library object exists and goes first
-        void* loaded = dlopen(VARNHOLD_7Z_LIBRARY, RTLD_NOW | RTLD_NOLOAD);
-        ASSERT_NE(loaded, nullptr);
-        dlclose(loaded);
+        ASSERT_TRUE(LibraryIsLoaded(VARNHOLD_7Z_LIBRARY));
     }
-    EXPECT_EQ(dlopen(VARNHOLD_7Z_LIBRARY, RTLD_NOW | RTLD_NOLOAD), nullptr);
+    EXPECT_FALSE(LibraryIsLoaded(VARNHOLD_7Z_LIBRARY));
 }
 
 }  // namespace

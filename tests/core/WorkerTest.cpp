@@ -2,6 +2,7 @@
 
 #include "extract/Payload.h"
 #include "extract/WorkFolder.h"
+#include "platform/FileFacts.h"
 #include "platform/Paths.h"
 #include "platform/PauseGate.h"
 #include "support/PayloadBuilder.h"
@@ -12,7 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <sys/stat.h>
+#include <ctime>
 #include <thread>
 
 namespace {
@@ -49,16 +50,16 @@ TEST_F(WorkerRun, ExtractedFilesKeepTheirModificationTime)
     const std::string source = Scratch / "timed/";
     WriteTextFile(source + "old.txt", "old");
     WriteTextFile(source + MARKER_NAME, std::string(100, 'm'));
-    ASSERT_EQ(RunProgram({"touch", "-d", "2001-02-03 04:05:06", source + "old.txt"}), 0);
+    ASSERT_EQ(RunProgram({"/usr/bin/touch", "-d", "2001-02-03 04:05:06", HostPath(source + "old.txt")}), 0);
     Make7zArchive(Scratch / "timed.7z", source, {"-pSecret pw"});
     MakeProtectedExecutable(Settings.ExeFile, Scratch / "timed.7z");
     WriteTextFile(Out("old.txt"), "mine");  // a conflict: the copy path must keep the time too
     Ui.Answers = {ocYes};
     ASSERT_EQ(Run(), DONE) << Error;
-    struct stat placed, original;
-    ASSERT_EQ(stat(Out("old.txt").c_str(), &placed), 0);
-    ASSERT_EQ(stat((source + "old.txt").c_str(), &original), 0);
-    EXPECT_EQ(placed.st_mtim.tv_sec, original.st_mtim.tv_sec);
+    TFileFacts placed = GetFileFacts(Out("old.txt"));
+    TFileFacts original = GetFileFacts(source + "old.txt");
+    ASSERT_TRUE(placed.Found && original.Found);
+    EXPECT_EQ(std::mktime(&placed.Modified), std::mktime(&original.Modified));
     EXPECT_EQ(ReadWholeFile(Out("old.txt")), "old");
 }
 
@@ -191,15 +192,15 @@ TEST_F(WorkerRun, TraversalArchiveIsRefusedWithNothingWritten)
     const std::string src = Scratch / "trav/inner/";
     WriteTextFile(Scratch / "trav/escape.txt", "evil");
     WriteTextFile(src + MARKER_NAME, std::string(100, 'm'));
-    ASSERT_EQ(RunProgram({"sh", "-c", "cd \"$0\" && \"$1\" a -t7z -bd -spf -pSecret\\ pw ../../trav.7z ../escape.txt " +
+    ASSERT_EQ(RunProgram({"/bin/sh", "-c", "cd \"$0\" && \"$1\" a -t7z -bd -spf -pSecret\\ pw ../../trav.7z ../escape.txt " +
                                           std::string(MARKER_NAME),
-                          src, VARNHOLD_7Z_COMMAND}),
+                          HostPath(src), VARNHOLD_7Z_COMMAND}),
               0);
     MakeProtectedExecutable(Scratch / "trav.exe", Scratch / "trav.7z");
     Settings.ExeFile = Scratch / "trav.exe";
     Settings.OutputDir = Scratch / "deep/out/";
     EXPECT_EQ(Run(), FAILED);
-    EXPECT_NE(Error.find("../escape.txt"), std::string::npos) << Error;
+    EXPECT_NE(Error.find(NativePath("../escape.txt")), std::string::npos) << Error;
     EXPECT_TRUE(ListFiles(Scratch / "deep").empty());
     EXPECT_TRUE(LeftoverWorkFolders().empty());
 }

@@ -38,7 +38,7 @@ protected:
         // A private temporary folder, so the test sees exactly its own work folders.
         Temp = Scratch / "tmp/";
         ForceDirectories(Temp);
-        setenv("TMPDIR", Temp.c_str(), 1);
+        SetEnvironment(TEMP_FOLDER_VARIABLE, Temp);
         g_sWorkDir = CreateWorkFolder(10 * 1024 * 1024);
         Settings.DllFile = g_sWorkDir + "7z.dll";
         Settings.OutputDir = Scratch / "out/";
@@ -49,7 +49,7 @@ protected:
     {
         WorkerPauseGate().Resume();
         DeleteFolderTree(g_sWorkDir);
-        unsetenv("TMPDIR");
+        SetEnvironment(TEMP_FOLDER_VARIABLE, "");
         ResetRunState();
     }
 
