@@ -7,6 +7,8 @@
 #endif
 #include "support/WorkerFixture.h"
 
+#include <algorithm>
+
 namespace {
 
 class HostileArchives : public WorkerRun {
@@ -39,10 +41,13 @@ TEST_P(PathsLeavingTheFolder, AreRefusedWithNothingWritten)
     std::string path = GetParam().Path;
     if (path.rfind("@", 0) == 0)
         path = Scratch / ("outside" + path.substr(1));
+    // The archive's own delimiter is "/" (the library hands it out as "\" on
+    // Windows); a "\" would be kept as part of a name.
+    std::replace(path.begin(), path.end(), '\\', '/');
     BuildRenamed("b.txt", path);
     Settings.OutputDir = Scratch / "deep/er/out/";
     EXPECT_EQ(Run(), FAILED);
-    EXPECT_NE(Error.find(path), std::string::npos) << Error;
+    EXPECT_NE(Error.find(NativePath(path)), std::string::npos) << Error;
     EXPECT_TRUE(ListFiles(Scratch / "deep").empty());
     EXPECT_FALSE(DirectoryExists(Scratch / "outside"));
     EXPECT_TRUE(LeftoverWorkFolders().empty());
@@ -53,11 +58,23 @@ INSTANTIATE_TEST_SUITE_P(Paths, PathsLeavingTheFolder, ::testing::Values(
     TLeavingCase{"ParentStepInside", "sub/../../escape.txt"}, TLeavingCase{"Absolute", "@/evil.txt"}),
     [](const auto& info) { return std::string(info.param.Name); });
 
+#ifdef _WIN32
+// What Windows reads as a drive, a server, the drive's root, a device or a
+// stream of another file (the library hands them out as "C:\x",
+// "\\srv\s\x", "\x" ...), whatever the archive meant by them.
+INSTANTIATE_TEST_SUITE_P(WindowsPaths, PathsLeavingTheFolder, ::testing::Values(
+    TLeavingCase{"DriveRoot", "C:/x"}, TLeavingCase{"DriveRelative", "C:x"}, TLeavingCase{"Server", "//srv/s/x"},
+    TLeavingCase{"RootOfTheDrive", "/x"}, TLeavingCase{"Device", "CON"}, TLeavingCase{"DeviceInAFolder", "a/nul.txt"},
+    TLeavingCase{"Stream", "a:stream"}),
+    [](const auto& info) { return std::string(info.param.Name); });
+#endif
+
 TEST_F(HostileArchives, NameTooLongForTheFileSystem)
 {
     BuildRenamed("b.txt", std::string(300, 'x') + ".txt");
     EXPECT_EQ(Run(), FAILED);
-    EXPECT_NE(Error.find("File name too long"), std::string::npos) << Error;
+    // Windows' reason for such a name differs between its versions (and Wine).
+    EXPECT_NE(Error.find(PATH_DELIMITER == '/' ? "File name too long" : "Cannot create file"), std::string::npos) << Error;
     for (const std::string& path : ListFiles(Settings.OutputDir))
         EXPECT_EQ(path, "a.txt") << "only whole files stay";
     EXPECT_TRUE(LeftoverWorkFolders().empty());
@@ -67,8 +84,14 @@ TEST_F(HostileArchives, ControlCharactersInANameAreJustCharacters)
 {
     const std::string name = "bad\001name\twith\ncontrols.txt";
     BuildRenamed("b.txt", name);
+#ifdef _WIN32
+    // Windows takes no control characters in names: the file is not made.
+    EXPECT_EQ(Run(), FAILED) << Error;
+    EXPECT_NE(Error.find("Cannot create file"), std::string::npos) << Error;
+#else
     EXPECT_EQ(Run(), DONE) << Error;
     EXPECT_EQ(ReadWholeFile(Out(name)), "bravo");
+#endif
 }
 
 #ifndef _WIN32

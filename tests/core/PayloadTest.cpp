@@ -105,7 +105,7 @@ TEST_F(PayloadCopy, ShortOrMissingExecutableRaisesAClearError)
         FAIL() << "a missing executable was accepted";
     } catch (const EVarnholdError& error) {
         EXPECT_EQ(std::string(error.what()),
-                  "Cannot open file \"" + (Scratch / "missing.exe") + "\". No such file or directory");
+                  "Cannot open file \"" + (Scratch / "missing.exe") + "\". " + SystemWords("No such file or directory", 2));
     }
 }
 

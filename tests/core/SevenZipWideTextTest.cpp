@@ -37,8 +37,11 @@ TEST(WideText, LibraryTextToUtf8)
 {
     EXPECT_EQ(WideToUtf8(nullptr), "");
     EXPECT_EQ(WideToUtf8(L"Gr\u00FC\u00DFe/\u65E5\u672C/\U0001F600"), "Grüße/日本/😀");
+#ifndef _WIN32
+    // 4-byte wide text only: Windows' wide text cannot hold 0x110000.
     const wchar_t notScalar[] = {L'a', static_cast<wchar_t>(0xD800), static_cast<wchar_t>(0x110000), L'z', 0};
     EXPECT_EQ(WideToUtf8(notScalar), "a\xEF\xBF\xBD\xEF\xBF\xBDz");
+#endif
     const std::string roundTrip = "Ünïcödé ファイル 😀.txt";
     EXPECT_EQ(WideToUtf8(Utf8ToWide(roundTrip).c_str()), roundTrip);
 }

@@ -119,8 +119,9 @@ TEST_P(WorkFolderDrives, ChoosesTheDriveByFreeSpace)
     EXPECT_EQ(base, expected) << c.Name;
     for (const std::string& drive : asked)
         EXPECT_TRUE(drive.size() == 2 && drive[0] >= 'C' && drive[0] <= 'Z' && drive[1] == ':') << drive;
-    if (!asked.empty() && std::string(c.ExpectedBase) == "temp" && c.TempMiB < c.RequiredBytes / MiB)
+    if (std::string(c.ExpectedBase) == "temp" && c.TempMiB < c.RequiredBytes / MiB) {
         EXPECT_EQ(asked.size(), 24u) << "every drive from C to Z is asked";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, WorkFolderDrives, ::testing::Values(
@@ -147,21 +148,17 @@ TEST_F(WorkFolders, UnwritableBaseRaisesAndNeverHandsBackTheBase)
 }
 #endif
 
-#ifdef _WIN32
-constexpr const char* NOT_FOUND_TEXT = "The system cannot find the path specified";
-#else
-constexpr const char* NOT_FOUND_TEXT = "No such file or directory";
-#endif
+const std::string NOT_FOUND_TEXT = SystemWords("No such file or directory", 3);  // ERROR_PATH_NOT_FOUND
 
 TEST_F(WorkFolders, MissingBaseRaisesWithTheBaseNamed)
 {
     TScratchFolder scratch;
     try {
-        CreateUniqueFolder(scratch / NativePath("missing/"), "tq_");
+        CreateUniqueFolder(scratch / "missing/", "tq_");
         FAIL();
     } catch (const EVarnholdError& error) {
         EXPECT_EQ(std::string(error.what()),
-                  "Cannot create a work folder in \"" + (scratch / NativePath("missing/")) + "\". " + NOT_FOUND_TEXT);
+                  "Cannot create a work folder in \"" + (scratch / "missing/") + "\". " + NOT_FOUND_TEXT);
     }
 }
 

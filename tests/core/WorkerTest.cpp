@@ -242,7 +242,7 @@ TEST_F(WorkerRun, PlacementFailureIsReportedNotSilent)
     WriteTextFile(Out("sub"), "a file where the archive wants a folder");
     Ui.Answers = {ocYes};
     EXPECT_EQ(Run(), FAILED);
-    EXPECT_NE(Error.find("sub/b.txt"), std::string::npos) << Error;
+    EXPECT_NE(Error.find(NativePath("sub/b.txt")), std::string::npos) << Error;
     EXPECT_EQ(ReadWholeFile(Out("a.txt")), "alpha");
     EXPECT_EQ(ReadWholeFile(Out("sub")), "a file where the archive wants a folder");
     EXPECT_TRUE(LeftoverWorkFolders().empty());

@@ -1,6 +1,8 @@
 #include "support/TestSupport.h"
 
+#include "extract/WorkFolder.h"
 #include "platform/Paths.h"
+#include "platform/TempFolder.h"
 #include "platform/Win32Text.h"
 
 #include <cstdlib>
@@ -29,6 +31,40 @@ std::wstring QuoteArgument(const std::wstring& argument)
     return quoted;
 }
 
+// Under Wine a Linux program started by CreateProcessW runs on its own: the
+// handle ends at once with code 1, and its output does not come through the
+// pipe. So a shell beside it writes the output and the exit status into
+// files, the status last and whole (by a rename), and the status is waited for.
+int RunHostProgram(const std::vector<std::string>& argv, std::string* output)
+{
+    const std::string folder = CreateUniqueFolder(GetSystemTempFolder(), "vh_");
+    std::vector<std::string> wrapped = {
+        "/bin/sh", "-c",
+        "\"$@\" </dev/null >\"$0/out\" 2>&1; echo $? >\"$0/status.part\"; mv \"$0/status.part\" \"$0/status\"",
+        HostPath(ExcludeTrailingPathDelimiter(folder))};
+    wrapped.insert(wrapped.end(), argv.begin(), argv.end());
+    std::wstring commandLine;
+    for (const std::string& argument : wrapped)
+        commandLine += (commandLine.empty() ? L"" : L" ") + QuoteArgument(Widen(argument));
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    int code = -1;
+    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        CloseHandle(process.hProcess);
+        CloseHandle(process.hThread);
+        for (int waited = 0; waited < 600000 && !FileExists(folder + "status"); waited += 5)
+            Sleep(5);
+        if (FileExists(folder + "status")) {
+            code = std::atoi(ReadWholeFile(folder + "status").c_str());
+            if (output)
+                *output += ReadWholeFile(folder + "out");
+        }
+    }
+    DeleteFolderTree(folder);
+    return code;
+}
+
 }  // namespace
 
 int RunProgram(const std::vector<std::string>& argv, std::string* output)
@@ -40,6 +76,8 @@ int RunProgramWith(const std::vector<std::string>& argv,
                    const std::vector<std::pair<std::string, std::string>>& variables, const std::string& inputFile,
                    std::string* output)
 {
+    if (!argv.empty() && argv[0].rfind("/", 0) == 0 && variables.empty() && inputFile.empty())
+        return RunHostProgram(argv, output);
     std::wstring commandLine;
     for (const std::string& argument : argv)
         commandLine += (commandLine.empty() ? L"" : L" ") + QuoteArgument(Widen(argument));
@@ -143,4 +181,15 @@ void SetEnvironment(const std::string& name, const std::string& value)
 bool LibraryIsLoaded(const std::string& path)
 {
     return GetModuleHandleW(Widen(path).c_str()) != nullptr;
+}
+
+std::string SystemMessageOf(uint32_t code)
+{
+    wchar_t buffer[512];
+    const DWORD length =
+        FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, buffer, 512, nullptr);
+    std::string text = Narrow(buffer, length);
+    while (!text.empty() && (static_cast<unsigned char>(text.back()) <= ' ' || text.back() == '.'))
+        text.pop_back();
+    return text;
 }

@@ -71,6 +71,17 @@ void Make7zArchive(const std::string& archive, const std::string& sourceFolder,
         throw std::runtime_error("7z failed: " + output);
 }
 
+std::string SystemWords(const std::string& linuxText, uint32_t windowsCode)
+{
+#ifdef _WIN32
+    const std::string text = SystemMessageOf(windowsCode);
+    return text.empty() ? linuxText : text;
+#else
+    (void)windowsCode;
+    return linuxText;
+#endif
+}
+
 std::string NativePath(std::string path)
 {
     for (char& c : path) {

@@ -8,6 +8,8 @@
 
 // A fresh folder under the system temporary folder, deleted with everything
 // in it when the object goes. Path() ends in the path delimiter.
+std::string NativePath(std::string path);
+
 class TScratchFolder {
 public:
     TScratchFolder();
@@ -15,7 +17,8 @@ public:
     TScratchFolder(const TScratchFolder&) = delete;
     TScratchFolder& operator=(const TScratchFolder&) = delete;
     const std::string& Path() const { return FPath; }
-    std::string operator/(const std::string& name) const { return FPath + name; }
+    // "/" in `name` becomes the platform's delimiter.
+    std::string operator/(const std::string& name) const { return FPath + NativePath(name); }
 
 private:
     std::string FPath;
@@ -31,6 +34,11 @@ void WriteBytes(const std::string& path, const std::vector<char>& bytes);
 int RunProgram(const std::vector<std::string>& argv, std::string* output = nullptr);
 
 #ifdef _WIN32
+// The system's own message for a code, read straight from its table
+// (FormatMessageW), without trailing blanks and full stops: Wine's words
+// differ from Windows' own.
+std::string SystemMessageOf(uint32_t code);
+
 // Runs a program with these environment variables changed (an empty value
 // removes one) and standard input from `inputFile`, without a console.
 int RunProgramWith(const std::vector<std::string>& argv,
@@ -47,6 +55,11 @@ void MakeRemovable(const std::string& folder);
 
 // `path` with each "/" turned into the platform's path delimiter.
 std::string NativePath(std::string path);
+
+// The words the system gives for a failure: `linuxText` on Linux; on Windows
+// the system's message for `windowsCode` (a Win32 error or a result code), or
+// `linuxText` where its table has none and the program's own words stand.
+std::string SystemWords(const std::string& linuxText, uint32_t windowsCode);
 
 // Whether the library at `path` is loaded into this process.
 bool LibraryIsLoaded(const std::string& path);

@@ -73,7 +73,7 @@ protected:
         return left;
     }
 
-    std::string Out(const std::string& path) const { return Settings.OutputDir + path; }
+    std::string Out(const std::string& path) const { return Settings.OutputDir + NativePath(path); }
 
     TScratchFolder Scratch;
     std::string Temp;

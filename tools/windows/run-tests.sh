@@ -16,9 +16,14 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "Creating the Wine prefix $WINEPREFIX"
   wineboot -i >/dev/null 2>&1 </dev/null
 fi
-# Its streams must not hold ctest's pipe open.
-wineserver -w
-wineserver -p >/dev/null 2>&1 </dev/null || true
+# A server left by wineboot or an earlier run would end a few seconds after
+# its last client, and the next test would start one on ctest's pipe: start
+# afresh with one that stays, its streams away from ctest's pipe.
+wineserver -k >/dev/null 2>&1 || true
+wineserver -p >/dev/null 2>&1 </dev/null
+# Wine's own service processes start with the first program and inherit its
+# streams: let a first program without them start them.
+wine cmd /c exit >/dev/null 2>&1 </dev/null
 trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
 
 cd "$build"
