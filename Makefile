@@ -28,7 +28,12 @@ PACKAGE_WERROR ?= OFF
 # relocations bound at start).
 BUILDFLAGS = DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get
 
-.PHONY: run test build deps sanitize screenshots package
+.PHONY: run test build deps sanitize screenshots package windows windows-test
+
+# The Windows build: the engine, the command-line program and their tests,
+# cross-built with mingw-w64, with a 7z.dll built from Debian's 7-Zip source
+# (once per build folder: it takes minutes).
+WINDOWS_BUILD_DIR ?= build-windows
 
 run: build
 	@echo "Starting varnhold-extract"
@@ -90,6 +95,19 @@ package:
 	mkdir -p $(BUILD_DIR)
 	cp $(PACKAGE_DIR)/varnhold-extract_*.deb $(BUILD_DIR)/
 	@echo "The package is in $(BUILD_DIR); install it with: apt-get install ./$(BUILD_DIR)/$$(cd $(PACKAGE_DIR) && ls varnhold-extract_*.deb)"
+# Cross-builds for 64-bit Windows; installs the cross-compilers, Wine and the
+# 7-Zip source first if they are missing.
+windows:
+	./tools/windows/deps.sh
+	./tools/windows/build-7z-dll.sh $(WINDOWS_BUILD_DIR)/7z-dll
+	cmake -S . -B $(WINDOWS_BUILD_DIR) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/MingwToolchain.cmake \
+	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARNHOLD_WERROR=ON \
+	  -DVARNHOLD_7Z_LIBRARY=$(abspath $(WINDOWS_BUILD_DIR))/7z-dll/7z.dll
+	cmake --build $(WINDOWS_BUILD_DIR) -j $(JOBS)
+
+# The engine and command-line suites of the Windows build under Wine.
+windows-test: windows
+	./tools/windows/run-tests.sh $(WINDOWS_BUILD_DIR) $(JOBS)
 
 # Installs only what is missing, so repeated runs cost a dpkg query per package.
 deps:

@@ -9,6 +9,18 @@
 #include <csignal>
 #include <thread>
 
+#ifdef _WIN32
+class TSignalWatcher {
+public:
+    TSignalWatcher();
+    ~TSignalWatcher();
+    TSignalWatcher(const TSignalWatcher&) = delete;
+    TSignalWatcher& operator=(const TSignalWatcher&) = delete;
+
+    int CancelFd() const { return -1; }
+};
+#else
+
 class TSignalWatcher {
 public:
     // Must be made before any other thread, so that all of them inherit the
@@ -32,3 +44,4 @@ private:
     std::atomic<bool> FStopping{false};
     std::thread FThread;
 };
+#endif

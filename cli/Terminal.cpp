@@ -1,12 +1,7 @@
 #include "cli/Terminal.h"
 
-#include "cli/Options.h"
-#include "lang/LangText.h"
-
 #include <cstdio>
 #include <fcntl.h>
-#include <fstream>
-#include <iostream>
 #include <poll.h>
 #include <termios.h>
 #include <unistd.h>
@@ -39,6 +34,10 @@ bool ReadLine(int tty, int cancelFd, std::string& line)
 }
 
 }  // namespace
+
+void PrepareTerminalOutput()
+{
+}
 
 bool HaveTerminal()
 {
@@ -75,35 +74,4 @@ bool AskOnTerminal(const std::string& question, std::string& answer, bool secret
     if (!answer.empty() && answer.back() == '\r')
         answer.pop_back();
     return gotLine;
-}
-
-bool AskPasswordOnTerminal(std::string& password, int cancelFd)
-{
-    std::string question = LangText("02000B01") + " ";
-    for (;;) {
-        if (!AskOnTerminal(question, password, true, cancelFd))
-            return false;
-        if (!IsBlank(password))
-            return true;
-        question = LangText("02000B00") + "\n" + LangText("02000B01") + " ";
-    }
-}
-
-bool ReadFirstLine(const std::string& fileName, std::string& line)
-{
-    line.clear();
-    if (fileName == "-") {
-        std::getline(std::cin, line);
-    } else {
-        std::ifstream in(fileName, std::ios::binary);
-        if (!in)
-            return false;
-        std::getline(in, line);
-    }
-    if (!line.empty() && line.back() == '\r')
-        line.pop_back();
-    // Editors on some systems start a UTF-8 file with a byte-order mark; it is no part of the password.
-    if (line.rfind("\xEF\xBB\xBF", 0) == 0)
-        line.erase(0, 3);
-    return true;
 }

@@ -1,10 +1,14 @@
 #pragma once
 // The user's terminal, for questions and the password prompt. Questions go to
 // the controlling terminal itself, so they work with standard input and
-// output redirected, as long as the program was started from a terminal.
+// output redirected, as long as the program was started from a terminal (on
+// Windows: the console, CONIN$ and CONOUT$).
 
 #include <string>
 
+// Readies the terminal for the program's UTF-8 output (the Windows console
+// is told to take it); nothing to do elsewhere.
+void PrepareTerminalOutput();
 // True when the program has a controlling terminal to ask on.
 bool HaveTerminal();
 // Asks on the terminal and reads one line; without echo when `secret`.

@@ -11,15 +11,27 @@
 #include "lang/FailureText.h"
 #include "lang/LangText.h"
 #include "platform/DebugOutput.h"
+#include "platform/Environment.h"
 #include "platform/Error.h"
 #include "platform/Paths.h"
+#ifdef _WIN32
+#include "platform/Win32Text.h"
+#endif
 
 #include <clocale>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#ifdef _WIN32
+#include <io.h>
+#include <vector>
+#define isatty _isatty
+#define STDIN_FILENO 0
+#define STDERR_FILENO 2
+#else
 #include <pthread.h>
 #include <unistd.h>
+#endif
 
 namespace {
 
@@ -46,13 +58,14 @@ int GetPassword(const TCliOptions& options, int cancelFd, std::string& password)
     // "--password-file -" with the terminal as standard input becomes the
     // prompt, which does not show what is typed.
     const bool typedAtTheTerminal = options.PasswordFile == "-" && isatty(STDIN_FILENO);
-    const char* fromEnvironment = std::getenv("VARNHOLD_PASSWORD");
+    std::string fromEnvironment;
+    const bool inEnvironment = GetEnvironmentText("VARNHOLD_PASSWORD", fromEnvironment);
     if (fromFile && !typedAtTheTerminal) {
         if (!ReadFirstLine(options.PasswordFile, password)) {
             Say(FillPlaceholders(LangText("02000D31"), {options.PasswordFile}));
             return EXIT_USAGE;
         }
-    } else if (!fromFile && fromEnvironment) {
+    } else if (!fromFile && inEnvironment) {
         password = fromEnvironment;
     } else if (!AskPasswordOnTerminal(password, cancelFd)) {
         if (IsSet(g_bCancel))
@@ -115,6 +128,27 @@ int Run(const TCliOptions& options, const TSignalWatcher& signals)
 
 }  // namespace
 
+#ifdef _WIN32
+// Windows hands the arguments over as UTF-16; the program's text is UTF-8.
+int RunMain(int argc, char* argv[]);
+
+int wmain(int argc, wchar_t* wideArgv[])
+{
+    std::vector<std::string> arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.push_back(Narrow(wideArgv[i]));
+    std::vector<char*> argv;
+    for (std::string& argument : arguments)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    return RunMain(argc, argv.data());
+}
+
+int RunMain(int argc, char* argv[])
+{
+    std::setlocale(LC_ALL, "");
+    PrepareTerminalOutput();
+#else
 int main(int argc, char* argv[])
 {
     // Blocked from the very first instruction, so a signal that comes before
@@ -125,6 +159,7 @@ int main(int argc, char* argv[])
     // A message written to a closed pipe must not end the program before it
     // has deleted its work folder; the write just fails.
     std::signal(SIGPIPE, SIG_IGN);
+#endif
     TCliOptions options;
     std::string error;
     if (!ParseCommandLine(argc, argv, options, error)) {

@@ -19,13 +19,19 @@ function(varnhold_resource_library target)
   set(rows "")
   set(depends "")
   set(index 0)
+  # COFF section flags differ from ELF's: "dr" is read-only data.
+  if(WIN32)
+    set(flags "dr")
+  else()
+    set(flags "a")
+  endif()
   foreach(entry IN LISTS resources)
     string(REPLACE "|" ";" parts "${entry}")
     list(GET parts 0 type)
     list(GET parts 1 name)
     list(GET parts 2 path)
     string(APPEND asm
-      "    .section .rodata.varnhold_res_${index},\"a\"\n"
+      "    .section .rodata.varnhold_res_${index},\"${flags}\"\n"
       "    .balign 16\n"
       "    .globl varnhold_res_${index}_begin\n"
       "varnhold_res_${index}_begin:\n"
@@ -40,7 +46,10 @@ function(varnhold_resource_library target)
     list(APPEND depends "${path}")
     math(EXPR index "${index} + 1")
   endforeach()
-  string(APPEND asm "    .section .note.GNU-stack,\"\",@progbits\n")
+  # ELF only: the data needs no executable stack.
+  if(NOT WIN32)
+    string(APPEND asm "    .section .note.GNU-stack,\"\",@progbits\n")
+  endif()
   set(dir "${CMAKE_CURRENT_BINARY_DIR}/${target}")
   file(CONFIGURE OUTPUT "${dir}/Embedded.S" CONTENT "${asm}")
   file(CONFIGURE OUTPUT "${dir}/EmbeddedTable.cpp" CONTENT

@@ -1,11 +1,10 @@
 #include "extract/FileDetails.h"
 
 #include "lang/LangText.h"
+#include "platform/FileFacts.h"
 #include "platform/TextTrim.h"
 
 #include <cstdio>
-#include <ctime>
-#include <sys/stat.h>
 
 namespace {
 
@@ -18,14 +17,12 @@ constexpr int DOS_LAST_YEAR = 2107;
 TFileDetails ReadFileDetails(const std::string& path)
 {
     TFileDetails details;
-    struct stat info {};
-    if (path.empty() || stat(path.c_str(), &info) != 0)
+    const TFileFacts facts = path.empty() ? TFileFacts() : GetFileFacts(path);
+    if (!facts.Found)
         return details;
-    if (!S_ISDIR(info.st_mode))
-        details.Size = info.st_size;
-    struct tm local {};
-    if (!localtime_r(&info.st_mtime, &local))
-        return details;
+    if (!facts.IsFolder)
+        details.Size = facts.Size;
+    const std::tm& local = facts.Modified;
     const int year = local.tm_year + 1900;
     if (year < DOS_FIRST_YEAR || year > DOS_LAST_YEAR)
         return details;

@@ -8,9 +8,9 @@
 #include "extract/WorkFolder.h"
 #include "platform/DebugOutput.h"
 #include "platform/Paths.h"
+#include "platform/SystemText.h"
 #include "sevenzip/SevenZip.h"
 
-#include <cerrno>
 
 namespace {
 
@@ -62,8 +62,11 @@ void TThreaEncryptFile::PlaceFiles(I7zArchiveReader& reader, const std::vector<u
             if (placed) {
                 if (AnyEntryExists(dest))
                     placed = PlaceConflict(src, dest);
-                else if (!MoveFileInto(src, dest, false))
-                    placed = errno == EEXIST && PlaceConflict(src, dest);  // it came meanwhile
+                else if (!MoveFileInto(src, dest, false)) {
+                    // Something took the name meanwhile: a conflict like the others.
+                    const bool taken = SystemReasonOf(LastSystemError()) == TSystemReason::srExists;
+                    placed = taken && PlaceConflict(src, dest);
+                }
             }
             if (!placed)
                 FNotPlaced.push_back(dest);
@@ -103,7 +106,7 @@ bool TThreaEncryptFile::PlaceConflict(const std::string& src, const std::string&
         for (;;) {
             if (MoveFileInto(src, GetRenameName(dest), false))
                 return true;
-            if (errno != EEXIST)
+            if (SystemReasonOf(LastSystemError()) != TSystemReason::srExists)
                 return false;
         }
     }

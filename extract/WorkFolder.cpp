@@ -1,16 +1,14 @@
 #include "extract/WorkFolder.h"
 
 #include "platform/DiskSpace.h"
+#include "platform/FolderTree.h"
 #include "platform/Paths.h"
 #include "platform/TempFolder.h"
 
 #include <cctype>
 #include <cstdlib>
-#include <dirent.h>
-#include <ftw.h>
 #include <mutex>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <vector>
 
 const char* const MARKER_NAME = "1e1c8ebb-9299-4834-ab8f-9e5a0c04ba8b.quorvale";
 
@@ -56,14 +54,33 @@ std::string UserCacheFolder()
     return std::string();
 }
 
+namespace {
+
+// Where a work folder may go when the system temporary folder is short of
+// room, in the order they are tried. For a drive the free space is asked of
+// "D:" and the folder goes into its root "D:\"; A and B are floppy drives.
+std::vector<std::pair<std::string, std::string>> WorkFolderCandidates()
+{
+#ifdef _WIN32
+    std::vector<std::pair<std::string, std::string>> drives;
+    for (char letter = 'C'; letter <= 'Z'; ++letter)
+        drives.push_back({std::string(1, letter) + ":", std::string(1, letter) + ":\\"});
+    return drives;
+#else
+    return {{"/var/tmp/", "/var/tmp/"}, {UserCacheFolder(), UserCacheFolder()}};
+#endif
+}
+
+}  // namespace
+
 std::string CreateWorkFolder(int64_t requiredBytes)
 {
     std::string base = GetSystemTempFolder();
     const int64_t requiredMiB = requiredBytes / 1024 / 1024;
     if (static_cast<int64_t>(GetDiskFreeMB(base)) < requiredMiB) {
-        for (const std::string& candidate : {std::string("/var/tmp/"), UserCacheFolder()}) {
-            if (!candidate.empty() && static_cast<int64_t>(GetDiskFreeMB(candidate)) > requiredMiB) {
-                base = candidate;
+        for (const auto& [asked, folder] : WorkFolderCandidates()) {
+            if (!asked.empty() && static_cast<int64_t>(GetDiskFreeMB(asked)) > requiredMiB) {
+                base = folder;
                 break;
             }
         }
@@ -71,50 +88,24 @@ std::string CreateWorkFolder(int64_t requiredBytes)
     return CreateUniqueFolder(base, "tq_");
 }
 
-namespace {
-
-int RemoveEntry(const char* path, const struct stat*, int type, struct FTW*)
-{
-    // FTW_PHYS reports a link as FTW_SL and never enters what it points to.
-    if (type == FTW_DP)
-        rmdir(path);
-    else
-        unlink(path);
-    return 0;  // a failure leaves that entry and goes on
-}
-
-}  // namespace
-
 void DeleteFolderTree(const std::string& folder)
 {
-    const std::string path = ExcludeTrailingPathDelimiter(folder);
-    struct stat info;
-    if (path.empty() || lstat(path.c_str(), &info) != 0)
-        return;
-    nftw(path.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
+    RemoveFolderTree(folder);
 }
 
 void DeleteMarkerFile(const std::string& folder)
 {
     const std::string exact = folder + MARKER_NAME;
-    struct stat info;
-    if (lstat(exact.c_str(), &info) == 0 && !S_ISDIR(info.st_mode)) {
-        unlink(exact.c_str());
+    if (EntryExists(exact)) {
+        DeleteFile(exact);
         return;
     }
-    DIR* dir = opendir(folder.c_str());
-    if (!dir)
-        return;
-    while (const dirent* entry = readdir(dir)) {
-        const std::string name = entry->d_name;
-        if (name == "." || name == "..")
-            continue;
+    for (const std::string& name : ListFolder(folder)) {
         if (ToLower(name) == MARKER_NAME) {
             const std::string path = folder + name;
-            if (lstat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode))
-                unlink(path.c_str());
+            if (EntryExists(path))
+                DeleteFile(path);
             break;
         }
     }
-    closedir(dir);
 }

@@ -20,7 +20,7 @@ std::string GetLangText(const std::string& fileName, const std::string& section,
         // Only a relative name can stand for a file beside the program: an
         // absolute one such as "/en.txt" would otherwise be joined into
         // "<program folder>//en.txt" and find the program's own copy.
-        if (fileName.empty() || fileName.front() == PATH_DELIMITER)
+        if (fileName.empty() || IsAbsolutePath(fileName))
             return MISSING_TEXT;
         path = GetProgramFolder() + fileName;
         if (!FileExists(path))

@@ -67,6 +67,11 @@ void* GetModuleSymbol(TModuleHandle module, const char* name)
     return module ? dlsym(module, name) : nullptr;
 }
 
+void* GetStringAllocatorSymbol(TModuleHandle module, const char* name)
+{
+    return GetModuleSymbol(module, name);
+}
+
 void FreeModule(TModuleHandle module)
 {
     if (module)

@@ -7,18 +7,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-void TStream::ReadBuffer(void* buffer, int64_t count)
-{
-    if (count != 0 && Read(buffer, count) != count)
-        throw EVarnholdError("Stream read error");
-}
-
-void TStream::WriteBuffer(const void* buffer, int64_t count)
-{
-    if (count != 0 && Write(buffer, count) != count)
-        throw EVarnholdError("Stream write error");
-}
-
 TFileStream::TFileStream(const std::string& fileName, TFileMode mode) : FFileName(fileName)
 {
     int flags = O_CLOEXEC;
@@ -72,6 +60,8 @@ int64_t TFileStream::Read(void* buffer, int64_t count)
         const ssize_t got = read(FHandle, static_cast<char*>(buffer) + done, static_cast<size_t>(count - done));
         if (got < 0 && errno == EINTR)
             continue;
+        if (got < 0)
+            FLastError = errno;
         if (got <= 0)
             break;
         done += got;
@@ -86,32 +76,13 @@ int64_t TFileStream::Write(const void* buffer, int64_t count)
         const ssize_t put = write(FHandle, static_cast<const char*>(buffer) + done, static_cast<size_t>(count - done));
         if (put < 0 && errno == EINTR)
             continue;
-        if (put <= 0)
+        if (put <= 0) {
+            FLastError = put < 0 ? errno : ENOSPC;
             break;
+        }
         done += put;
     }
     return done;
-}
-
-void TFileStream::ReadBuffer(void* buffer, int64_t count)
-{
-    errno = 0;
-    if (Read(buffer, count) != count) {
-        const int error = errno;
-        const std::string reason = error != 0 ? SystemErrorText(error) : "The file ends too early";
-        throw EVarnholdError(MakeFailure(TFailureKind::fkUnexpected, FFileName, error),
-                             FormatText("Cannot read file \"%s\". %s", {FFileName, reason}));
-    }
-}
-
-void TFileStream::WriteBuffer(const void* buffer, int64_t count)
-{
-    errno = 0;
-    if (Write(buffer, count) != count) {
-        const int error = errno != 0 ? errno : ENOSPC;
-        throw EVarnholdError(MakeFailure(TFailureKind::fkUnexpected, FFileName, error),
-                             FormatText("Cannot write file \"%s\". %s", {FFileName, SystemErrorText(error)}));
-    }
 }
 
 int64_t TFileStream::Seek(int64_t offset, TSeekOrigin origin)
@@ -124,6 +95,21 @@ int64_t TFileStream::Size()
 {
     struct stat info;
     return fstat(FHandle, &info) == 0 ? info.st_size : -1;
+}
+
+bool TFileStream::SetModificationTime(uint64_t fileTime)
+{
+    // FILETIME counts 100 ns from 1601; Unix time counts from 1970.
+    constexpr uint64_t EPOCH_DIFFERENCE = 116444736000000000ull;
+    if (fileTime < EPOCH_DIFFERENCE)
+        return false;
+    const uint64_t unixTicks = fileTime - EPOCH_DIFFERENCE;
+    struct timespec times[2];
+    times[0].tv_sec = 0;
+    times[0].tv_nsec = UTIME_OMIT;
+    times[1].tv_sec = static_cast<time_t>(unixTicks / 10000000);
+    times[1].tv_nsec = static_cast<long>(unixTicks % 10000000 * 100);
+    return futimens(static_cast<int>(FHandle), times) == 0;
 }
 
 void TFileStream::SetSize(int64_t newSize)

@@ -28,12 +28,21 @@ public:
     void WriteBuffer(const void* buffer, int64_t count) override;
 
     const std::string& FileName() const { return FFileName; }
-    int Handle() const { return FHandle; }
+    // The open file: a file descriptor, or a Windows HANDLE.
+    intptr_t Handle() const { return FHandle; }
+    // The system's error code (errno; a Win32 code on Windows) of the last
+    // read or write that failed, or the code for a full disk when a write
+    // moved nothing without one; 0 while none failed.
+    int LastError() const { return FLastError; }
+    // Sets the file's modification time from a FILETIME count (100 ns since
+    // 1601); false when the system refused or the time is before 1970.
+    bool SetModificationTime(uint64_t fileTime);
     // Closes the file now and reports a failure to flush it (a full disk on
     // some file systems shows only here).
     void Close();
 
 private:
     std::string FFileName;
-    int FHandle = -1;
+    intptr_t FHandle = -1;  // a file descriptor, or a Windows HANDLE
+    int FLastError = 0;
 };

@@ -54,10 +54,15 @@ uint16_t LocaleToLangId(const std::string& locale)
 
 uint16_t GetSystemDefaultLangID()
 {
+#ifdef _WIN32
+    // Windows names its languages by these identifiers itself.
+    return WindowsDefaultLangId();
+#else
     for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
         const char* value = std::getenv(variable);
         if (value && *value)
             return LocaleToLangId(value);
     }
     return LANG_ID_ENGLISH_US;
+#endif
 }

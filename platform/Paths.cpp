@@ -8,33 +8,6 @@
 #include <unistd.h>
 #include <vector>
 
-std::string IncludeTrailingPathDelimiter(const std::string& path)
-{
-    if (!path.empty() && path.back() == PATH_DELIMITER)
-        return path;
-    return path + PATH_DELIMITER;
-}
-
-std::string ExcludeTrailingPathDelimiter(const std::string& path)
-{
-    std::string result = path;
-    while (result.size() > 1 && result.back() == PATH_DELIMITER)
-        result.pop_back();
-    return result;
-}
-
-std::string ExtractFilePath(const std::string& path)
-{
-    const auto slash = path.rfind(PATH_DELIMITER);
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-std::string ExtractFileName(const std::string& path)
-{
-    const auto slash = path.rfind(PATH_DELIMITER);
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 bool FileExists(const std::string& path)
 {
     struct stat info;
@@ -53,10 +26,9 @@ bool DirectoryExists(const std::string& path)
     return !path.empty() && stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-bool ForceDirectories(const std::string& path)
+bool MakeDirectory(const std::string& path)
 {
-    std::vector<std::string> created;
-    return ForceDirectories(path, created);
+    return mkdir(path.c_str(), 0777) == 0;
 }
 
 bool DeleteFile(const std::string& path)
@@ -215,23 +187,6 @@ bool SameFileSystem(const std::string& a, const std::string& b)
 {
     struct stat first, second;
     return stat(a.c_str(), &first) == 0 && stat(b.c_str(), &second) == 0 && first.st_dev == second.st_dev;
-}
-
-bool ForceDirectories(const std::string& path, std::vector<std::string>& created)
-{
-    const std::string folder = ExcludeTrailingPathDelimiter(path);
-    if (folder.empty())
-        return false;
-    if (DirectoryExists(folder))
-        return true;
-    const std::string parent = ExcludeTrailingPathDelimiter(ExtractFilePath(folder));
-    if (!parent.empty() && parent != folder && !ForceDirectories(parent, created))
-        return false;
-    if (mkdir(folder.c_str(), 0777) == 0) {
-        created.push_back(folder);
-        return true;
-    }
-    return DirectoryExists(folder);
 }
 
 bool ForceDirectoriesBelow(const std::string& root, const std::string& relativeFolder,

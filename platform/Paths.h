@@ -1,12 +1,24 @@
 #pragma once
-// Path and file-system helpers. Paths are UTF-8 text with "/" between names;
-// a folder path handed between parts of the program ends in "/".
+// Path and file-system helpers. Paths are UTF-8 text with "/" between names
+// ("\" on Windows, which also takes "/"); a folder path handed between parts
+// of the program ends in the delimiter.
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#ifdef _WIN32
+constexpr char PATH_DELIMITER = '\\';
+constexpr const char* PATH_DELIMITERS = "\\/";
+#else
 constexpr char PATH_DELIMITER = '/';
+constexpr const char* PATH_DELIMITERS = "/";
+#endif
+
+constexpr bool IsPathDelimiter(char c)
+{
+    return c == PATH_DELIMITER || c == '/';
+}
 
 std::string IncludeTrailingPathDelimiter(const std::string& path);
 std::string ExcludeTrailingPathDelimiter(const std::string& path);
@@ -18,16 +30,18 @@ std::string ExtractFileName(const std::string& path);
 // True for anything at the path that is not a folder (a link counts by its target).
 bool FileExists(const std::string& path);
 bool DirectoryExists(const std::string& path);
+// Creates one folder whose parent exists; false when it cannot (it exists already, ...).
+bool MakeDirectory(const std::string& path);
 // Creates the folder with all missing parents; true when the folder exists afterwards.
 bool ForceDirectories(const std::string& path);
 bool DeleteFile(const std::string& path);
 // Copies a file's bytes and modification time; replaces an existing target.
-// Returns false (errno set) on any failure.
+// Returns false (LastSystemError() tells why) on any failure.
 bool CopyFile(const std::string& source, const std::string& target);
 // Copies to a new temporary name beside the target, then renames it over the
 // target: the target is either untouched or wholly replaced, never half
 // written, and a link at the target is replaced rather than written through.
-// With `replace` false nothing at the target is ever replaced (false, errno EEXIST).
+// With `replace` false nothing at the target is ever replaced (false, for a reason srExists).
 bool CopyFileAtomically(const std::string& source, const std::string& target, bool replace = true);
 // Moves a file: a rename within one file system, otherwise CopyFileAtomically
 // (the source then stays). Whole or not at all at the target, as above.
@@ -40,7 +54,7 @@ bool EntryExists(const std::string& path);
 // A link at the target is replaced itself; what it points to is untouched.
 bool RenameFile(const std::string& source, const std::string& target);
 // Renames within one file system only when nothing at all is at the target:
-// false with errno EEXIST when something is, never replacing it.
+// false (for a reason srExists) when something is, never replacing it.
 bool RenameNoReplace(const std::string& source, const std::string& target);
 // True when anything is at the path: a file, a folder, a link (dangling or not).
 bool AnyEntryExists(const std::string& path);
@@ -49,19 +63,24 @@ bool IsRealDirectory(const std::string& path);
 // True when both paths are on one file system, so a rename can move between them.
 bool SameFileSystem(const std::string& a, const std::string& b);
 // Creates `folder` and every missing parent, appending each folder it made
-// to `created`, parents first. False (errno set) when a part of the path
+// to `created`, parents first. False (LastSystemError() tells why) when a part of the path
 // cannot be made.
 bool ForceDirectories(const std::string& folder, std::vector<std::string>& created);
 // Creates the folders of `relativeFolder` below `root` without passing
-// through a link: a part that exists must be a real folder (errno ENOTDIR or
-// ELOOP otherwise). Each folder made is appended to `created`.
+// through a link: a part that exists must be a real folder (a reason srNotFolder or
+// srTooManyLinks otherwise). Each folder made is appended to `created`.
 bool ForceDirectoriesBelow(const std::string& root, const std::string& relativeFolder,
                            std::vector<std::string>& created);
 // Removes the folders of `created` that are empty, the last made first.
 void RemoveEmptyFolders(const std::vector<std::string>& created);
 
+// True for a path that names its place from a root ("/x"; on Windows also
+// "\x", "C:\x", "C:x" and "\\server\share").
+bool IsAbsolutePath(const std::string& path);
+
 // True for a relative item path that would lead outside the folder it is
-// joined to: an absolute path, or one with a ".." component.
+// joined to: an absolute path, or one with a ".." component. On Windows also
+// a drive ("C:x"), a device name ("CON", "nul.txt") or a stream ("a:s").
 bool PathLeavesFolder(const std::string& relativePath);
 
 // The folder that holds the running program, ending in "/".

@@ -1,19 +1,7 @@
 #include "platform/SystemText.h"
-#include "platform/Error.h"
 
 #include <cerrno>
 #include <cstring>
-
-std::string TrimTrailingBlanksAndStops(std::string text)
-{
-    while (!text.empty()) {
-        const unsigned char last = static_cast<unsigned char>(text.back());
-        if (last >= 33 && last != '.')
-            break;
-        text.pop_back();
-    }
-    return text;
-}
 
 std::string SystemErrorText(int error)
 {
@@ -23,19 +11,14 @@ std::string SystemErrorText(int error)
     return TrimTrailingBlanksAndStops(text ? text : "");
 }
 
-std::string FormatText(const std::string& pattern, std::initializer_list<std::string> args)
+int LastSystemError()
 {
-    std::string result;
-    auto next = args.begin();
-    for (size_t i = 0; i < pattern.size(); ++i) {
-        if (pattern[i] == '%' && i + 1 < pattern.size() && pattern[i + 1] == 's' && next != args.end()) {
-            result += *next++;
-            ++i;
-        } else {
-            result += pattern[i];
-        }
-    }
-    return result;
+    return errno;
+}
+
+void SetLastSystemError(int error)
+{
+    errno = error;
 }
 
 TSystemReason SystemReasonOf(int error)
@@ -76,12 +59,8 @@ TSystemReason SystemReasonOf(int error)
     }
 }
 
-TFailure MakeFailure(TFailureKind kind, const std::string& path, int code)
+std::string SystemResultMessage(uint32_t)
 {
-    TFailure failure;
-    failure.Kind = kind;
-    failure.Path = path;
-    failure.SystemCode = code;
-    failure.Reason = SystemReasonOf(code);
-    return failure;
+    // No system table of result codes here; the binding has its own words.
+    return std::string();
 }

@@ -3,7 +3,8 @@
 
 #include <string>
 
-// $TMPDIR when it names an existing folder, else /tmp; ends in "/".
+// $TMPDIR when it names an existing folder, else /tmp; ends in "/". On
+// Windows GetTempPathW, ending in "\".
 std::string GetSystemTempFolder();
 
 // Creates a new folder base + prefix + 1 to 4 upper-case hex digits + ".tmp"

@@ -1,9 +1,11 @@
 #pragma once
 // The object model the archive-handler library speaks: 16-byte interface IDs,
 // reference-counted objects whose vtables begin with QueryInterface, AddRef
-// and Release, 32-bit result codes. On this build IUnknown has no virtual
-// destructor, wchar_t is 4 bytes, and the library allocates and frees every
-// BSTR itself (SysAllocString / SysFreeString exported next to CreateObject).
+// and Release, 32-bit result codes. IUnknown has no virtual destructor. On
+// Linux wchar_t is 4 bytes and the library allocates and frees every BSTR
+// itself (SysAllocString / SysFreeString exported next to CreateObject); on
+// Windows wchar_t is 2 bytes and BSTRs come from OLEAUT32. This header must
+// not meet windows.h, which has its own HRESULT, GUID and IUnknown.
 
 #include <atomic>
 #include <cstdint>
@@ -121,7 +123,9 @@ private:
     std::atomic<uint32_t> FRefCount{0};
 };
 
-// PROPVARIANT as the library fills it: 16 bytes.
+// PROPVARIANT as the library fills it: 16 bytes; 24 on 64-bit Windows, whose
+// own PROPVARIANT holds two-pointer values too, and the library copies whole
+// values.
 enum : VARTYPE { VT_EMPTY = 0, VT_BSTR = 8, VT_BOOL = 11, VT_UI4 = 19, VT_UI8 = 21, VT_FILETIME = 64 };
 
 struct FILETIME {
@@ -138,6 +142,12 @@ struct PROPVARIANT {
         uint64_t uhVal;
         BSTR bstrVal;
         FILETIME filetime;
+#ifdef _WIN32
+        struct {
+            uint32_t Size;
+            void* Data;
+        } blob;
+#endif
     };
 };
-static_assert(sizeof(PROPVARIANT) == 16);
+static_assert(sizeof(PROPVARIANT) == (sizeof(void*) == 8 && sizeof(wchar_t) == 2 ? 24 : 16));

@@ -9,11 +9,9 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cerrno>
 #include <cstdio>
 #include <memory>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <random>
 
 namespace {
 
@@ -35,10 +33,9 @@ public:
     }
     int64_t Write(const void* buffer, int64_t count) override
     {
-        errno = 0;
         const int64_t done = TFileStream::Write(buffer, count);
         if (done != count && FWriteError.empty()) {
-            FWriteErrno = errno != 0 ? errno : ENOSPC;
+            FWriteErrno = LastError();  // the code for a full disk when the system gave none
             FWriteError = FTarget;
         }
         return done;
@@ -47,18 +44,7 @@ public:
     {
         if (!FModified)
             return;
-        // FILETIME counts 100 ns from 1601; Unix time counts from 1970.
-        const uint64_t ticks = (static_cast<uint64_t>(FTime.dwHighDateTime) << 32) | FTime.dwLowDateTime;
-        constexpr uint64_t EPOCH_DIFFERENCE = 116444736000000000ull;
-        if (ticks < EPOCH_DIFFERENCE)
-            return;
-        const uint64_t unixTicks = ticks - EPOCH_DIFFERENCE;
-        struct timespec times[2];
-        times[0].tv_sec = 0;
-        times[0].tv_nsec = UTIME_OMIT;
-        times[1].tv_sec = static_cast<time_t>(unixTicks / 10000000);
-        times[1].tv_nsec = static_cast<long>(unixTicks % 10000000 * 100);
-        futimens(Handle(), times);
+        SetModificationTime((static_cast<uint64_t>(FTime.dwHighDateTime) << 32) | FTime.dwLowDateTime);
     }
 
 private:
@@ -78,8 +64,11 @@ private:
 // A hidden name beside `target` for its data until the item is complete.
 std::string TemporaryNameBeside(const std::string& target, unsigned attempt)
 {
+    // Seeded once per process, so two programs extracting into one folder
+    // start far apart; the counter keeps one program's names apart.
+    static const unsigned s_seed = std::random_device{}();
     static std::atomic<unsigned> s_counter{0};
-    const unsigned number = (static_cast<unsigned>(getpid()) * 2654435761u) ^ (s_counter.fetch_add(1) + attempt * 7919u);
+    const unsigned number = (s_seed * 2654435761u) ^ (s_counter.fetch_add(1) + attempt * 7919u);
     char suffix[24];
     std::snprintf(suffix, sizeof suffix, ".vx%08X.part", number);
     return ExtractFilePath(target) + "." + ExtractFileName(target).substr(0, 64) + suffix;
@@ -313,7 +302,7 @@ void T7zInArchive::RunFolderExtract(const uint32_t* indices, uint32_t count, con
         CheckResult(E_INVALIDARG);
     TResetOnExit<std::string> target(ExtractFolder, IncludeTrailingPathDelimiter(folder));
     if (!ForceDirectories(folder, FCreatedFolders))
-        RaiseCannotCreate(folder, errno);
+        RaiseCannotCreate(folder, LastSystemError());
     try {
         RunExtract(indices, count, false);
     } catch (...) {
@@ -336,10 +325,10 @@ void T7zInArchive::CommitFolderItem(uint32_t index)
     if (RenameNoReplace(item.TempFile, item.Target)) {
         if (index < FWritten.size())
             FWritten[index] = true;
-    } else if (errno == EEXIST) {
+    } else if (SystemReasonOf(LastSystemError()) == TSystemReason::srExists) {
         FCollisions.push_back({index, item.TempFile, item.Target});
     } else {
-        const int error = errno;
+        const int error = LastSystemError();
         DeleteFile(item.TempFile);
         RaiseCannotCreate(item.Target, error);
     }
@@ -435,7 +424,7 @@ HRESULT T7zInArchive::CreateFolderStream(uint32_t index, ISequentialOutStream** 
         const std::string target = ExtractFolder + itemPath;
         // A part of the path that is a link or a file is never passed through.
         if (!ForceDirectoriesBelow(ExtractFolder, ExtractFilePath(itemPath), FCreatedFolders))
-            RaiseCannotCreate(target, errno);
+            RaiseCannotCreate(target, LastSystemError());
         PROPVARIANT modified;
         ReadItemProperty(index, kpidMTime, modified);
         std::unique_ptr<TItemFileStream> file;
@@ -445,7 +434,7 @@ HRESULT T7zInArchive::CreateFolderStream(uint32_t index, ISequentialOutStream** 
             try {
                 file = std::make_unique<TItemFileStream>(tempFile, target, modified, FWriteError, FWriteErrno);
             } catch (const EVarnholdError& error) {
-                if (error.Failure().SystemCode != EEXIST || attempt >= 100) {
+                if (error.Failure().Reason != TSystemReason::srExists || attempt >= 100) {
                     ClearProperty(modified);
                     RaiseCannotCreate(target, error.Failure().SystemCode);
                 }

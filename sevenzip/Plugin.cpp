@@ -31,6 +31,9 @@ const TResultText STANDARD_TEXTS[] = {
 
 std::string SystemResultText(HRESULT code)
 {
+    // Where the system has a table of result texts, its words come first.
+    if (std::string text = SystemResultMessage(static_cast<uint32_t>(code)); !text.empty())
+        return text;
     for (const TResultText& entry : STANDARD_TEXTS) {
         if (entry.Code == code)
             return TrimTrailingBlanksAndStops(entry.Text);
@@ -65,8 +68,8 @@ T7zPlugin::T7zPlugin(const std::string& libraryPath)
     if (!LibraryHandle)
         throw EVarnholdError(FormatText("Error loading library %s", {libraryPath}));
     CreateObjectProc = reinterpret_cast<TCreateObjectFunc>(GetModuleSymbol(LibraryHandle, "CreateObject"));
-    SysAllocStringProc = reinterpret_cast<TSysAllocStringFunc>(GetModuleSymbol(LibraryHandle, "SysAllocString"));
-    SysFreeStringProc = reinterpret_cast<TSysFreeStringFunc>(GetModuleSymbol(LibraryHandle, "SysFreeString"));
+    SysAllocStringProc = reinterpret_cast<TSysAllocStringFunc>(GetStringAllocatorSymbol(LibraryHandle, "SysAllocString"));
+    SysFreeStringProc = reinterpret_cast<TSysFreeStringFunc>(GetStringAllocatorSymbol(LibraryHandle, "SysFreeString"));
     if (!CreateObjectProc) {
         FreeModule(std::exchange(LibraryHandle, nullptr));
         throw EVarnholdError(FormatText("%s is not a 7z library", {libraryPath}));

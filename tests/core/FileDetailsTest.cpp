@@ -5,13 +5,24 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 namespace {
 
 using FileDetails = TCatalogueTest;
 
 const TFileTime ZERO_TIME{};
+
+// Gives the file at `path` the local time `when` ("2021-06-15 14:39:57") with
+// the system's touch.
+int Touch(const std::string& when, const std::string& path)
+{
+    // Under Wine the Linux touch runs too, and takes the file by its Linux path.
+    return RunProgram({"/usr/bin/touch", "-d", when, HostPath(path)});
+}
 
 TEST_F(FileDetails, TimesGoToTheEvenSecondInLocalTime)
 {
@@ -31,7 +42,7 @@ TEST_F(FileDetails, TimesGoToTheEvenSecondInLocalTime)
     const std::string file = Scratch / "file.txt";
     WriteTextFile(file, "12345");
     for (const TCase& c : cases) {
-        ASSERT_EQ(RunProgram({"touch", "-d", c.Touched, file}), 0) << c.Touched;
+        ASSERT_EQ(Touch(c.Touched, file), 0) << c.Touched;
         const TFileDetails details = ReadFileDetails(file);
         EXPECT_EQ(details.Modified, c.Expected) << c.Touched << " gave " << FileTimeText(details.Modified);
         EXPECT_EQ(details.Size, 5) << c.Touched;
@@ -41,8 +52,10 @@ TEST_F(FileDetails, TimesGoToTheEvenSecondInLocalTime)
 TEST_F(FileDetails, WhatIsNotAFileHasNoSize)
 {
     ForceDirectories(Scratch / "folder");
-    ASSERT_EQ(RunProgram({"touch", "-d", "2020-02-29 08:07:06", Scratch / "folder"}), 0);
+    ASSERT_EQ(Touch("2020-02-29 08:07:06", Scratch / "folder"), 0);
+#ifndef _WIN32
     ASSERT_EQ(symlink((Scratch / "gone.txt").c_str(), (Scratch / "dangling").c_str()), 0);
+#endif
     struct TCase {
         std::string Path;
         TFileTime Expected;
@@ -65,7 +78,8 @@ TEST_F(FileDetails, SizeBeyondFourGiBIsShownWhole)
     UseCatalogue("Lang_English");
     const std::string big = Scratch / "big.bin";
     WriteTextFile(big, "");
-    ASSERT_EQ(truncate(big.c_str(), 5000000000LL), 0);  // sparse: no disk needed
+    const std::filesystem::path bigPath(reinterpret_cast<const char8_t*>(big.c_str()));
+    std::filesystem::resize_file(bigPath, 5000000000LL);  // sparse: no disk needed
     const TFileDetails details = ReadFileDetails(big);
     EXPECT_EQ(details.Size, 5000000000LL);
     EXPECT_EQ(FileSizeLine(details.Size), "5000000000 bytes");

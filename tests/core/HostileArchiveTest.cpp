@@ -2,8 +2,12 @@
 // system cannot take, control characters, an item list that claims a
 // gigabyte. Each is refused or handled, nothing lands outside the output
 // folder, and the program never crashes.
+#ifndef _WIN32
 #include "support/TmpfsMount.h"
+#endif
 #include "support/WorkerFixture.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -18,7 +22,7 @@ protected:
         WriteTextFile(source + MARKER_NAME, std::string(100, 'm'));
         const std::string archive = Scratch / "hostile.7z";
         Make7zArchive(archive, source, {"-pSecret pw"});
-        ASSERT_EQ(RunProgram({VARNHOLD_7Z_COMMAND, "rn", "-bd", "-pSecret pw", archive, from, to}), 0);
+        ASSERT_EQ(RunProgram({VARNHOLD_7Z_COMMAND, "rn", "-bd", "-pSecret pw", HostPath(archive), from, to}), 0);
         Settings.ExeFile = Scratch / "hostile.exe";
         MakeProtectedExecutable(Settings.ExeFile, archive);
     }
@@ -37,10 +41,13 @@ TEST_P(PathsLeavingTheFolder, AreRefusedWithNothingWritten)
     std::string path = GetParam().Path;
     if (path.rfind("@", 0) == 0)
         path = Scratch / ("outside" + path.substr(1));
+    // The archive's own delimiter is "/" (the library hands it out as "\" on
+    // Windows); a "\" would be kept as part of a name.
+    std::replace(path.begin(), path.end(), '\\', '/');
     BuildRenamed("b.txt", path);
     Settings.OutputDir = Scratch / "deep/er/out/";
     EXPECT_EQ(Run(), FAILED);
-    EXPECT_NE(Error.find(path), std::string::npos) << Error;
+    EXPECT_NE(Error.find(NativePath(path)), std::string::npos) << Error;
     EXPECT_TRUE(ListFiles(Scratch / "deep").empty());
     EXPECT_FALSE(DirectoryExists(Scratch / "outside"));
     EXPECT_TRUE(LeftoverWorkFolders().empty());
@@ -51,11 +58,23 @@ INSTANTIATE_TEST_SUITE_P(Paths, PathsLeavingTheFolder, ::testing::Values(
     TLeavingCase{"ParentStepInside", "sub/../../escape.txt"}, TLeavingCase{"Absolute", "@/evil.txt"}),
     [](const auto& info) { return std::string(info.param.Name); });
 
+#ifdef _WIN32
+// What Windows reads as a drive, a server, the drive's root, a device or a
+// stream of another file (the library hands them out as "C:\x",
+// "\\srv\s\x", "\x" ...), whatever the archive meant by them.
+INSTANTIATE_TEST_SUITE_P(WindowsPaths, PathsLeavingTheFolder, ::testing::Values(
+    TLeavingCase{"DriveRoot", "C:/x"}, TLeavingCase{"DriveRelative", "C:x"}, TLeavingCase{"Server", "//srv/s/x"},
+    TLeavingCase{"RootOfTheDrive", "/x"}, TLeavingCase{"Device", "CON"}, TLeavingCase{"DeviceInAFolder", "a/nul.txt"},
+    TLeavingCase{"Stream", "a:stream"}),
+    [](const auto& info) { return std::string(info.param.Name); });
+#endif
+
 TEST_F(HostileArchives, NameTooLongForTheFileSystem)
 {
     BuildRenamed("b.txt", std::string(300, 'x') + ".txt");
     EXPECT_EQ(Run(), FAILED);
-    EXPECT_NE(Error.find("File name too long"), std::string::npos) << Error;
+    // Windows' reason for such a name differs between its versions (and Wine).
+    EXPECT_NE(Error.find(PATH_DELIMITER == '/' ? "File name too long" : "Cannot create file"), std::string::npos) << Error;
     for (const std::string& path : ListFiles(Settings.OutputDir))
         EXPECT_EQ(path, "a.txt") << "only whole files stay";
     EXPECT_TRUE(LeftoverWorkFolders().empty());
@@ -65,10 +84,17 @@ TEST_F(HostileArchives, ControlCharactersInANameAreJustCharacters)
 {
     const std::string name = "bad\001name\twith\ncontrols.txt";
     BuildRenamed("b.txt", name);
+#ifdef _WIN32
+    // Windows takes no control characters in names: the file is not made.
+    EXPECT_EQ(Run(), FAILED) << Error;
+    EXPECT_NE(Error.find("Cannot create file"), std::string::npos) << Error;
+#else
     EXPECT_EQ(Run(), DONE) << Error;
     EXPECT_EQ(ReadWholeFile(Out(name)), "bravo");
+#endif
 }
 
+#ifndef _WIN32
 TEST_F(HostileArchives, AnItemListClaimingAGigabyte)
 {
     // 150 KiB of archive that unpacks to 1 GiB of zeros; the output folder
@@ -84,6 +110,7 @@ TEST_F(HostileArchives, AnItemListClaimingAGigabyte)
     EXPECT_TRUE(ListFiles(Settings.OutputDir).empty()) << "the cut-off file is removed";
     EXPECT_TRUE(LeftoverWorkFolders().empty());
 }
+#endif
 
 TEST_F(HostileArchives, HugeRequirementsStillGiveAWorkFolder)
 {

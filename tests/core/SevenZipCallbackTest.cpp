@@ -71,10 +71,10 @@ TEST_F(SevenZipBinding, IndicesTheArchiveDoesNotHaveNeverReachTheLibrary)
     TFileStream target(Scratch / "target.bin", TFileMode::fmCreate);
     TStreamCollector collector{Scratch.Path(), {}};
     const uint32_t withBadIndex[] = {0, count + 100};
-    const std::pair<const char*, std::function<void()>> calls[] = {
-        {"The parameter is incorrect", [&] { reader->ExtractItemToStream(count, &target, false); }},
-        {"The parameter is incorrect", [&] { reader->ExtractItemToStream(count + 100, &target, false); }},
-        {"The parameter is incorrect",
+    const std::pair<std::string, std::function<void()>> calls[] = {
+        {SystemWords("The parameter is incorrect", 0x80070057), [&] { reader->ExtractItemToStream(count, &target, false); }},
+        {SystemWords("The parameter is incorrect", 0x80070057), [&] { reader->ExtractItemToStream(count + 100, &target, false); }},
+        {SystemWords("The parameter is incorrect", 0x80070057),
          [&] { reader->ExtractSelected(withBadIndex, 2, false, &collector, TStreamCollector::GetStream); }},
         {"Invalid pointer", [&] { reader->ExtractSelected(nullptr, 2, false, &collector, TStreamCollector::GetStream); }},
     };
@@ -211,7 +211,7 @@ protected:
     {
         Reader = CreateArchiveReader(Format7zClassId, VARNHOLD_7Z_LIBRARY);
         Library = LoadModule(VARNHOLD_7Z_LIBRARY);
-        SysFreeStringProc = reinterpret_cast<void (*)(BSTR)>(GetModuleSymbol(Library, "SysFreeString"));
+        SysFreeStringProc = reinterpret_cast<void (*)(BSTR)>(GetStringAllocatorSymbol(Library, "SysFreeString"));
         ASSERT_NE(SysFreeStringProc, nullptr);
     }
     void TearDown() override { FreeModule(Library); }

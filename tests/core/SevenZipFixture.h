@@ -42,7 +42,7 @@ protected:
     static uint32_t IndexOf(I7zArchiveReader& reader, const std::string& path)
     {
         for (uint32_t i = 0; i < reader.ItemCount(); ++i)
-            if (reader.ItemPath(i) == path)
+            if (reader.ItemPath(i) == NativePath(path))
                 return i;
         ADD_FAILURE() << "no item " << path;
         return 0;

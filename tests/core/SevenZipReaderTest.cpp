@@ -7,10 +7,11 @@
 
 #include <gtest/gtest.h>
 
-#include <dlfcn.h>
 #include <functional>
+#ifndef _WIN32
 #include <fcntl.h>
 #include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -40,6 +41,7 @@ TEST_F(SevenZipBinding, OpensFromAStreamAndAgainAfterClose)
         EXPECT_EQ(reader->ItemCount(), 2u);
         TFileStream target(Scratch / "b.txt", TFileMode::fmCreate);
         reader->ExtractItemToStream(IndexOf(*reader.Get(), "b.txt"), &target, false);
+        target.Close();  // Windows lets nobody read a file while it is being written
         EXPECT_EQ(ReadWholeFile(Scratch / "b.txt"), "bravo");
         reader->Close();
         EXPECT_EQ(reader->ItemCount(), 0u) << "a closed reader lists nothing";
@@ -52,16 +54,19 @@ TEST_F(SevenZipBinding, AFormatTheLibraryDoesNotHaveFailsWithTheSystemText)
     TComPtr<I7zArchiveReader> reader = CreateArchiveReader(unknownFormat, VARNHOLD_7Z_LIBRARY);
     EXPECT_EQ(reader->GetFormatId(), unknownFormat);
     ExpectError([&] { reader->OpenFromFile(MakeArchive({{"a.txt", "alpha"}}, {})); },
-                "ClassFactory cannot supply requested class");
+                SystemWords("ClassFactory cannot supply requested class", 0x80040111));
 }
 
 TEST_F(SevenZipBinding, AnEmptyTargetFolderIsRefused)
 {
     const auto reader = Open(MakeArchive({{"a.txt", "alpha"}}, {}));
-    ExpectError([&] { reader->ExtractToFolder(""); }, "The parameter is incorrect");
+    ExpectError([&] { reader->ExtractToFolder(""); }, SystemWords("The parameter is incorrect", 0x80070057));
     EXPECT_EQ(reader->ItemOperationResult(0), -1) << "the library was never asked";
 }
 
+#ifndef _WIN32
+// Nanosecond times by utimensat; the Windows build sees times through the
+// worker's tests.
 TEST_F(SevenZipBinding, ExtractedFilesKeepTheirModificationTime)
 {
     const std::string source = Scratch / "timed/";
@@ -85,17 +90,16 @@ TEST_F(SevenZipBinding, ExtractedFilesKeepTheirModificationTime)
         EXPECT_EQ(info.st_mtim.tv_nsec, time.tv_nsec) << name;
     }
 }
+#endif
 
 TEST(SevenZipLoader, ReleasingTheReaderUnloadsTheLibrary)
 {
     {
         TComPtr<I7zArchiveReader> reader = CreateArchiveReader(Format7zClassId, VARNHOLD_7Z_LIBRARY);
         reader->GetHandler();  // a library object exists and goes first
-        void* loaded = dlopen(VARNHOLD_7Z_LIBRARY, RTLD_NOW | RTLD_NOLOAD);
-        ASSERT_NE(loaded, nullptr);
-        dlclose(loaded);
+        ASSERT_TRUE(LibraryIsLoaded(VARNHOLD_7Z_LIBRARY));
     }
-    EXPECT_EQ(dlopen(VARNHOLD_7Z_LIBRARY, RTLD_NOW | RTLD_NOLOAD), nullptr);
+    EXPECT_FALSE(LibraryIsLoaded(VARNHOLD_7Z_LIBRARY));
 }
 
 }  // namespace

@@ -49,7 +49,7 @@ protected:
         // A private temporary folder, so the test sees exactly its own work folders.
         Temp = Scratch / "tmp/";
         ForceDirectories(Temp);
-        setenv("TMPDIR", Temp.c_str(), 1);
+        SetEnvironment(TEMP_FOLDER_VARIABLE, Temp);
         g_sWorkDir = CreateWorkFolder(10 * 1024 * 1024);
         Settings.DllFile = g_sWorkDir + "7z.dll";
         Settings.OutputDir = Scratch / "out/";
@@ -61,7 +61,7 @@ protected:
         WorkerPauseGate().Resume();
         SetFreeSpaceReaderForTesting(nullptr);
         DeleteFolderTree(g_sWorkDir);
-        unsetenv("TMPDIR");
+        SetEnvironment(TEMP_FOLDER_VARIABLE, "");
         ResetRunState();
     }
 
@@ -86,7 +86,7 @@ protected:
         return left;
     }
 
-    std::string Out(const std::string& path) const { return Settings.OutputDir + path; }
+    std::string Out(const std::string& path) const { return Settings.OutputDir + NativePath(path); }
 
     TScratchFolder Scratch;
     std::string Temp;

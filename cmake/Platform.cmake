@@ -1,0 +1,17 @@
+# Each platform service has a POSIX source (Foo.cpp) and may have a Windows
+# source beside it (FooWin.cpp) that takes its place on Windows.
+function(varnhold_platform_sources variable)
+  set(kept "")
+  foreach(source IN LISTS ${variable})
+    get_filename_component(dir "${source}" DIRECTORY)
+    get_filename_component(name "${source}" NAME_WE)
+    if(name MATCHES "Win$")
+      if(WIN32)
+        list(APPEND kept "${source}")
+      endif()
+    elseif(NOT (WIN32 AND EXISTS "${dir}/${name}Win.cpp"))
+      list(APPEND kept "${source}")
+    endif()
+  endforeach()
+  set(${variable} "${kept}" PARENT_SCOPE)
+endfunction()
