@@ -9,30 +9,8 @@ constexpr char32_t SURROGATE_FIRST = 0xD800;
 constexpr char32_t LOW_SURROGATE_FIRST = 0xDC00;
 constexpr char32_t SURROGATE_LAST = 0xDFFF;
 
-bool IsSurrogate(char32_t c) { return c >= SURROGATE_FIRST && c <= SURROGATE_LAST; }
 bool IsHighSurrogate(char32_t c) { return c >= SURROGATE_FIRST && c < LOW_SURROGATE_FIRST; }
 bool IsLowSurrogate(char32_t c) { return c >= LOW_SURROGATE_FIRST && c <= SURROGATE_LAST; }
-
-// The length of the well-formed UTF-8 sequence at text[i] and its value; 0
-// when the bytes there are not one (overlong forms and surrogates included).
-int DecodeUtf8(const std::string& text, size_t i, char32_t& c)
-{
-    const unsigned char lead = static_cast<unsigned char>(text[i]);
-    const int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
-    if (length == 0 || i + length > text.size())
-        return 0;
-    c = length == 1 ? lead : length == 2 ? lead & 0x1F : length == 3 ? lead & 0x0F : lead & 0x07;
-    for (int k = 1; k < length; ++k) {
-        const unsigned char next = static_cast<unsigned char>(text[i + k]);
-        if ((next & 0xC0) != 0x80)
-            return 0;
-        c = (c << 6) | (next & 0x3F);
-    }
-    static const char32_t minimum[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (c < minimum[length] || c > 0x10FFFF || IsSurrogate(c))
-        return 0;
-    return length;
-}
 
 }  // namespace
 
