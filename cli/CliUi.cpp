@@ -92,7 +92,8 @@ void TCliUi::DrawProgress()
         FLastFigures[0] = *tick.Speed;
     if (tick.TimeLeft)
         FLastFigures[1] = *tick.TimeLeft;
-    std::fprintf(stderr, "\r%3d%%  %s  %s  %s  %s: %s   ", FLastPercent, FTotalSize.c_str(), FLastFigures[0].c_str(),
+    // The catalogue's label ends in its own colon.
+    std::fprintf(stderr, "\r%3d%%  %s  %s  %s  %s %s   ", FLastPercent, FTotalSize.c_str(), FLastFigures[0].c_str(),
                  tick.TimeUsed.c_str(), LangText("02000C02").c_str(), FLastFigures[1].c_str());
     std::fflush(stderr);
     FProgressShown = true;

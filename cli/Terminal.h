@@ -6,8 +6,9 @@
 
 #include <string>
 
-// Readies the terminal for the program's UTF-8 output (the Windows console
-// is told to take it); nothing to do elsewhere.
+// Readies the terminal for the program's UTF-8 output and its clearing of
+// the progress line (the Windows console is told to take both); nothing to
+// do elsewhere.
 void PrepareTerminalOutput();
 // True when the program has a controlling terminal to ask on.
 bool HaveTerminal();

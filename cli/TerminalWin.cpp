@@ -93,6 +93,12 @@ void PrepareTerminalOutput()
 {
     // The program's texts are UTF-8; so is what it writes to the console.
     SetConsoleOutputCP(CP_UTF8);
+    // The progress line is cleared with the terminal sequence that
+    // terminals elsewhere take; the console takes it once told so.
+    const HANDLE errors = GetStdHandle(STD_ERROR_HANDLE);
+    DWORD mode = 0;
+    if (errors != INVALID_HANDLE_VALUE && GetConsoleMode(errors, &mode))
+        SetConsoleMode(errors, mode | ENABLE_PROCESSED_OUTPUT | ENABLE_VIRTUAL_TERMINAL_PROCESSING);
 }
 
 bool HaveTerminal()

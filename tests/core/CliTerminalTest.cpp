@@ -310,7 +310,7 @@ TEST_P(CommandLineProgressLine, ShownOnATerminalUnlessQuiet)
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
     run.Type("a\n");
     EXPECT_EQ(run.Finish(), 0) << run.Output;
-    EXPECT_EQ(run.Output.find("Remaining time:") != std::string::npos, !quiet) << run.Output;
+    EXPECT_EQ(run.Output.find("Remaining time: ") != std::string::npos, !quiet) << run.Output;
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, CommandLineProgressLine, ::testing::Bool(),
