@@ -79,7 +79,9 @@ private:
 std::string TemporaryNameBeside(const std::string& target, unsigned attempt)
 {
     static std::atomic<unsigned> s_counter{0};
-    const unsigned number = (static_cast<unsigned>(getpid()) * 2654435761u) ^ (s_counter.fetch_add(1) + attempt * 7919u);
+    // Asked once: the process does not change, and each ask is a system call per item.
+    static const unsigned s_process = static_cast<unsigned>(getpid()) * 2654435761u;
+    const unsigned number = s_process ^ (s_counter.fetch_add(1) + attempt * 7919u);
     char suffix[24];
     std::snprintf(suffix, sizeof suffix, ".vx%08X.part", number);
     return ExtractFilePath(target) + "." + ExtractFileName(target).substr(0, 64) + suffix;
