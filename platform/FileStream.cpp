@@ -17,7 +17,10 @@ TFileStream::TFileStream(const std::string& fileName, TFileMode mode) : FFileNam
     case TFileMode::fmCreateNew: flags |= O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW; break;
     }
     FHandle = open(fileName.c_str(), flags, 0666);
-    if (FHandle >= 0) {
+    // Only a read-only open succeeds on a folder (a write access fails with
+    // EISDIR), so only that one needs the check: an item's file is one
+    // call fewer.
+    if (FHandle >= 0 && mode == TFileMode::fmOpenRead) {
         struct stat info;
         if (fstat(FHandle, &info) == 0 && S_ISDIR(info.st_mode)) {
             close(FHandle);

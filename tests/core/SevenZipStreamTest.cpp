@@ -1,5 +1,7 @@
 // The adapter that lets the library read and write our streams.
+#include "platform/Error.h"
 #include "platform/FileStream.h"
+#include "platform/Paths.h"
 #include "sevenzip/SevenZipStream.h"
 #include "support/TestSupport.h"
 
@@ -120,6 +122,26 @@ TEST(StreamAdapter, FailuresOfTheWrappedStreamAreReportedNotHidden)
     EXPECT_NE(sizer->GetSize(&size), S_OK);
     EXPECT_EQ(size, 5u);
     EXPECT_NE(closed->Seek(0, soCurrent, &position), S_OK);
+}
+
+TEST(FileStream, NoModeOpensAFolderAsAFile)
+{
+    TScratchFolder scratch;
+    const std::string folder = scratch / "folder";
+    ASSERT_TRUE(ForceDirectories(folder));
+    WriteTextFile(folder + "/inside.txt", "kept");
+    for (const TFileMode mode :
+         {TFileMode::fmOpenRead, TFileMode::fmOpenReadWrite, TFileMode::fmCreate, TFileMode::fmCreateNew}) {
+        SCOPED_TRACE(static_cast<int>(mode));
+        try {
+            TFileStream stream(folder, mode);
+            ADD_FAILURE() << "a folder opened as a file";
+        } catch (const EVarnholdError& error) {
+            EXPECT_NE(error.Failure().SystemCode, 0) << "the system's reason is kept";
+        }
+        EXPECT_TRUE(DirectoryExists(folder));
+        EXPECT_EQ(ReadWholeFile(folder + "/inside.txt"), "kept") << "what the folder holds stays";
+    }
 }
 
 }  // namespace
