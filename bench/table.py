@@ -24,8 +24,12 @@ data in one solid block (7z decodes the same bytes in both).
 
 Inputs are made once into the cache folder, by the 7z command, and reused; a
 recipe change gives new file names. Each timed run starts after `sync`, with
-the payload in the page cache (the untimed disk run reads it first), so the
-writing of one run does not slow the next.
+the payload in the page cache, so the writing of one run does not slow the
+next. Where the script may (as root), it also empties the kernel's caches
+before each run and reads the executable back in: ext4 makes a new file
+slowly while the inode blocks of files deleted moments ago are still cached
+(it steps past each recently freed inode), so without this the run after a
+mass delete (the previous run's output) pays for it, whichever tool that is.
 
 Environment: PAIRS (default 5), QUICK=1 (small sizes), ROWS (comma-separated
 words; only rows whose names contain one of them).
@@ -249,6 +253,21 @@ def Allocated(paths):
     return int(lines[-1].split()[0]) if lines else 0
 
 
+def Settle(exe):
+    """Writes everything out and, where allowed, empties the caches and reads
+    `exe` back into them; True when the caches were emptied."""
+    subprocess.run(["sync"], check=True)
+    try:
+        with open("/proc/sys/vm/drop_caches", "w") as f:
+            f.write("3\n")
+    except OSError:
+        return False
+    with open(exe, "rb") as f:
+        while f.read(16 * MIB):
+            pass
+    return True
+
+
 def RunOnce(tool, cli, row, folder, sample_disk=False):
     """One run; returns (wall s, cpu s, peak rss KiB, peak extra disk bytes, bytes placed),
     the last two None unless `sample_disk`."""
@@ -257,7 +276,7 @@ def RunOnce(tool, cli, row, folder, sample_disk=False):
     shutil.rmtree(tmp, ignore_errors=True)
     os.makedirs(tmp)
     env = dict(os.environ, VARNHOLD_PASSWORD=PASSWORD, TMPDIR=tmp)
-    subprocess.run(["sync"], check=True)
+    Settle(row.Exe)
     baseline = Allocated([out, tmp]) if sample_disk else 0
     peak = [baseline]
     start = time.monotonic()
@@ -350,9 +369,10 @@ def main():
     shutil.copy2(cli_built, cli)
     sizes = Sizes()
     rows = list(Rows(cache, sizes))
-    print("%d pairs per row%s; load average %s; %d CPUs" % (
+    print("%d pairs per row%s; load average %s; %d CPUs; %s" % (
         PAIRS, ", QUICK sizes" if QUICK else "", " ".join(open("/proc/loadavg").read().split()[:3]),
-        os.cpu_count()), flush=True)
+        os.cpu_count(), "caches emptied before each run" if os.access("/proc/sys/vm/drop_caches", os.W_OK)
+        else "caches kept (not root): the many-files rows vary with the file system's state"), flush=True)
     print("ratios: varnhold-extract-cli / 7z x on the same executable, min/median/max; "
           "rss, disk: cli/7z", flush=True)
     print(HEADER, flush=True)
