@@ -9,18 +9,6 @@
 #include <csignal>
 #include <thread>
 
-#ifdef _WIN32
-class TSignalWatcher {
-public:
-    TSignalWatcher();
-    ~TSignalWatcher();
-    TSignalWatcher(const TSignalWatcher&) = delete;
-    TSignalWatcher& operator=(const TSignalWatcher&) = delete;
-
-    int CancelFd() const { return -1; }
-};
-#else
-
 class TSignalWatcher {
 public:
     // Must be made before any other thread, so that all of them inherit the
@@ -30,6 +18,10 @@ public:
     TSignalWatcher(const TSignalWatcher&) = delete;
     TSignalWatcher& operator=(const TSignalWatcher&) = delete;
 
+#ifdef _WIN32
+    // The console's Ctrl-C handler cancels the run; there is nothing to watch.
+    int CancelFd() const { return -1; }
+#else
     // SIGINT, SIGTERM and SIGHUP.
     static sigset_t CancelSignals();
 
@@ -43,5 +35,5 @@ private:
     int FCancelPipe[2] = {-1, -1};
     std::atomic<bool> FStopping{false};
     std::thread FThread;
-};
 #endif
+};

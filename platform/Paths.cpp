@@ -31,6 +31,11 @@ bool MakeDirectory(const std::string& path)
     return mkdir(path.c_str(), 0777) == 0;
 }
 
+bool MakePrivateDirectory(const std::string& path)
+{
+    return mkdir(path.c_str(), 0700) == 0;
+}
+
 bool DeleteFile(const std::string& path)
 {
     return unlink(path.c_str()) == 0;

@@ -32,6 +32,8 @@ bool FileExists(const std::string& path);
 bool DirectoryExists(const std::string& path);
 // Creates one folder whose parent exists; false when it cannot (it exists already, ...).
 bool MakeDirectory(const std::string& path);
+// The same for a folder that only this user may enter (a work folder).
+bool MakePrivateDirectory(const std::string& path);
 // Creates the folder with all missing parents; true when the folder exists afterwards.
 bool ForceDirectories(const std::string& path);
 bool DeleteFile(const std::string& path);

@@ -72,6 +72,12 @@ bool MakeDirectory(const std::string& path)
     return CreateDirectoryW(Widen(path).c_str(), nullptr) != 0;
 }
 
+bool MakePrivateDirectory(const std::string& path)
+{
+    // A folder below the user's own temporary folder inherits its access list.
+    return MakeDirectory(path);
+}
+
 bool DeleteFile(const std::string& path)
 {
     return DeleteFileW(Widen(path).c_str()) != 0;
