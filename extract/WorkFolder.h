@@ -18,8 +18,9 @@ int32_t GetDiskFreeMB(const std::string& path);
 // Picks a file system with room for `requiredBytes` and creates a new, empty,
 // uniquely named folder there ("tq_XXXX.tmp"); returns its path ending in "/".
 // Candidates after the system temporary folder: /var/tmp, then the user's
-// cache folder (on Windows the roots of the drives C: to Z:). The temporary folder wins at equality; a candidate must have
-// strictly more free MiB than required; with none, the temporary folder stays.
+// cache folder (on Windows the roots of the drives C: to Z:). The temporary
+// folder wins at equality; a candidate must have strictly more free MiB than
+// required; with none, the temporary folder stays.
 std::string CreateWorkFolder(int64_t requiredBytes);
 
 // Deletes a folder with everything below it. Never follows a symbolic link:
